@@ -1,0 +1,87 @@
+#include "VersionDialog.h"
+
+#include "IconFactory.h"
+#include "Theme.h"
+#include "UiText.h"
+#include "WaitCursor.h"
+
+#include "engine/GatewayApi.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <mutex>
+
+namespace ui {
+
+int VersionDialog::Major() {
+  return DOVETEXT_VERSION_MAJOR;
+}
+int VersionDialog::Minor() {
+  return DOVETEXT_VERSION_MINOR;
+}
+int VersionDialog::Release() {
+  return DOVETEXT_VERSION_RELEASE;
+}
+int VersionDialog::Build() {
+  return DOVETEXT_VERSION_BUILD;
+}
+
+VersionDialog::VersionDialog(const QString &programName, engine::GatewayApi *gateway,
+                             QWidget *parent)
+    : QDialog(parent) {
+  setWindowTitle("Version information");
+  setStyleSheet(theme::StyleSheet());
+  setMinimumWidth(360);
+
+  versionLine_ = FormatText(1488, Major(), Minor(), Release(), Build());
+  std::string comms;
+  if (gateway) {
+    WaitCursor wait;
+    std::lock_guard unit(gateway->CallLock());
+    if (FAILED(gateway->Version(&comms))) comms.clear();
+  }
+  commsLine_ = FormatText(1489, comms);
+
+  auto *icon = new QLabel(this);
+  icon->setPixmap(IconFactory::Icon(IconFactory::kAppIcon).pixmap(48, 48));
+  icon->setAlignment(Qt::AlignTop);
+  auto *name = new QLabel(programName, this);
+  name->setFont(theme::UiFont(14, QFont::Bold));
+  name->setProperty("role", "title");
+  auto *version = new QLabel(versionLine_, this);
+  version->setObjectName("version");
+  auto *commsLabel = new QLabel(commsLine_, this);
+  commsLabel->setObjectName("comms");
+  commsLabel->setProperty("role", "muted");
+  commsLabel->setWordWrap(true);
+  commsLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
+  auto *text = new QVBoxLayout;
+  text->addWidget(name);
+  text->addWidget(version);
+  text->addWidget(commsLabel);
+  auto *top = new QHBoxLayout;
+  top->addWidget(icon);
+  top->addSpacing(12);
+  top->addLayout(text, 1);
+
+  auto *ok = new QPushButton("OK", this);
+  ok->setObjectName("1");
+  ok->setProperty("role", "primary");
+  ok->setDefault(true);
+  connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+  auto *buttons = new QHBoxLayout;
+  buttons->addStretch(1);
+  buttons->addWidget(ok);
+
+  auto *layout = new QVBoxLayout(this);
+  layout->setContentsMargins(20, 18, 20, 14);
+  layout->addLayout(top);
+  layout->addSpacing(12);
+  layout->addLayout(buttons);
+}
+
+} // namespace ui

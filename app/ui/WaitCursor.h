@@ -1,0 +1,16 @@
+#pragma once
+// The wait cursor for the lifetime of the object.
+
+#include <QApplication>
+
+namespace ui {
+
+class WaitCursor {
+public:
+  WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+  ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+  WaitCursor(const WaitCursor &) = delete;
+  WaitCursor &operator=(const WaitCursor &) = delete;
+};
+
+} // namespace ui

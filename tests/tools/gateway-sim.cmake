@@ -36,7 +36,7 @@ if(TARGET gateway_sim_core AND TARGET parlink_core)
     SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/gateway-sim/ParlinkAgreementTest.cpp
     LIBS gateway_sim_test_support parlink_core nlohmann_json::nlohmann_json
     TIMEOUT 60)
-  target_include_directories(gateway_sim_parlink_test PRIVATE ${PROJECT_SOURCE_DIR}/apilib)
+  target_include_directories(gateway_sim_parlink_test PRIVATE ${PROJECT_SOURCE_DIR}/apilib ${PROJECT_SOURCE_DIR}/tests/apilib)
   # The secure path always connects to 127.0.0.1:443.
   dv_add_gtest(gateway_sim_parlink_secure_test
     SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/gateway-sim/ParlinkSecureTest.cpp

@@ -10,7 +10,7 @@
 #include <gatewaysim/GatewaySimServer.h>
 #include <parlink/Parlink.h>
 
-#include "src/SMS.h"
+#include "TestSms.h"
 #include "testsupport/TestEnv.h"
 
 #include <gtest/gtest.h>
@@ -30,51 +30,13 @@ using gatewaysimtest::SimClient;
 constexpr int64_t kStartMs = 1700000000000;
 const char *const kNumber = "27831234567";
 
-// The SMS object with the trivial IUnknown and IDispatch a frame would add.
-class SimSms final : public SMS {
+using parlinktest::TestSms;
+
+// An owned automation string passed straight into a call.
+class Bstr : public parlinktest::Bstr {
 public:
-  static SimSms *Create() { return new SimSms(); }
-  HRESULT QueryInterface(REFIID, void **ppv) override {
-    if (ppv) *ppv = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG AddRef() override { return ++refs_; }
-  ULONG Release() override {
-    ULONG left = --refs_;
-    if (left == 0) delete this;
-    return left;
-  }
-  HRESULT GetTypeInfoCount(UINT *count) override {
-    if (count) *count = 0;
-    return S_OK;
-  }
-  HRESULT GetTypeInfo(UINT, LCID, ITypeInfo **) override { return E_NOTIMPL; }
-  HRESULT GetIDsOfNames(REFIID, LPOLESTR *, UINT, LCID, DISPID *) override { return E_NOTIMPL; }
-  HRESULT Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS *, VARIANT *, EXCEPINFO *,
-                 UINT *) override {
-    return E_NOTIMPL;
-  }
-
-private:
-  SimSms() = default;
-  ~SimSms() = default;
-  std::atomic<ULONG> refs_{1};
-};
-
-// An owned automation string from UTF-8.
-class Bstr {
-public:
-  explicit Bstr(const std::string &utf8) {
-    std::u16string wide = codepage::Utf8ToUtf16(utf8);
-    value_ = SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
-  }
-  ~Bstr() { SysFreeString(value_); }
-  Bstr(const Bstr &) = delete;
-  Bstr &operator=(const Bstr &) = delete;
-  operator BSTR() const { return value_; }
-
-private:
-  BSTR value_;
+  using parlinktest::Bstr::Bstr;
+  operator BSTR() const { return get(); }
 };
 
 // Takes a result string, frees it and returns its UTF-8.
@@ -85,7 +47,7 @@ std::string Take(BSTR value) {
 }
 
 struct SmsDeleter {
-  void operator()(SimSms *sms) const { sms->Release(); }
+  void operator()(TestSms *sms) const { sms->Release(); }
 };
 
 class SimParlinkTest : public ::testing::Test {
@@ -106,7 +68,7 @@ protected:
     std::string error;
     ASSERT_TRUE(server->Start(&error)) << error;
     setenv("PARLINK_BASE_URL", server->BaseUrl().c_str(), 1);
-    sms.reset(SimSms::Create());
+    sms.reset(TestSms::Create());
     std::string url = server->BaseUrl();
     BSTR result = nullptr;
     ASSERT_EQ(sms->SetBaseURL(VARIANT_FALSE, Bstr(url),
@@ -173,7 +135,7 @@ protected:
   }
 
   std::unique_ptr<gatewaysim::GatewaySimServer> server;
-  std::unique_ptr<SimSms, SmsDeleter> sms;
+  std::unique_ptr<TestSms, SmsDeleter> sms;
 };
 
 TEST_F(SimParlinkTest, LoginsBothWays) {

@@ -2,4 +2,5 @@
 # field splitting and cutting, groups and duplicates.
 dv_add_fuzzer(fuzz_csv_import
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/csv/FuzzCsvImport.cpp
+  CORPUS ${CMAKE_CURRENT_LIST_DIR}/csv/corpus
   LIBS dv_contacts)

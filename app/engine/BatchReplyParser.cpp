@@ -31,13 +31,12 @@ private:
 
 constexpr int kBatchRejection = 99;
 
-} // namespace
-
-BatchReplyResult BatchReplyParser::Parse(std::string_view reply, const DestinationRecord *chunk,
-                                         std::size_t chunkSize, std::vector<bool> &answered,
-                                         DestinationList &accepted, DestinationList &failed) {
-  BatchReplyResult result;
-  answered.resize(chunkSize, false);
+// Reads the entries in reply order and hands each one that names a chunk
+// record to `visit` (record index, accepted?, the entry's value text).
+void ReadEntries(std::string_view reply, const DestinationRecord *chunk, std::size_t chunkSize,
+                 std::vector<bool> &answered,
+                 const std::function<void(std::size_t, bool, const std::string &)> &visit) {
+  answered.assign(chunkSize, false);
 
   // The chunk record for a number: the first one not answered yet, else the
   // first one at all; chunkSize when the chunk has none.
@@ -60,20 +59,7 @@ BatchReplyResult BatchReplyParser::Parse(std::string_view reply, const Destinati
     if ((pendingError || pendingId) && !to.empty()) {
       std::size_t i = find(to);
       if (i < chunkSize) {
-        DestinationRecord record;
-        record.contactId = 0;
-        record.SetNumber(to);
-        record.SetToToken(chunk[i].ToToken());
-        if (pendingError) {
-          record.errorCode = kBatchRejection;
-          failed.push_back(record);
-          ++result.rejected;
-        } else {
-          record.errorCode = 0;
-          record.SetApiMsgId(",ID: " + value);
-          accepted.push_back(record);
-          ++result.accepted;
-        }
+        visit(i, pendingId && !pendingError, value);
         answered[i] = true;
       }
     }
@@ -97,6 +83,8 @@ BatchReplyResult BatchReplyParser::Parse(std::string_view reply, const Destinati
       pendingError = true;
       value.clear();
       to.clear();
+      // "ERR:301," written without the blank keeps its code in the token.
+      if (token.size() > 4) value.append(token.substr(4));
     } else if (token.substr(0, 3) == "ID:") {
       finish();
       pendingId = true;
@@ -108,6 +96,66 @@ BatchReplyResult BatchReplyParser::Parse(std::string_view reply, const Destinati
     }
   }
   finish();
+}
+
+// The leading decimal number of an error entry's text ("301, No credit").
+int ErrorCodeOf(std::string_view text) {
+  std::size_t i = 0;
+  int code = 0;
+  while (i < text.size() && text[i] >= '0' && text[i] <= '9' && code < 100000)
+    code = code * 10 + (text[i++] - '0');
+  return code;
+}
+
+} // namespace
+
+BatchReplyResult BatchReplyParser::Parse(std::string_view reply, const DestinationRecord *chunk,
+                                         std::size_t chunkSize, std::vector<bool> &answered,
+                                         DestinationList &accepted, DestinationList &failed) {
+  BatchReplyResult result;
+  ReadEntries(reply, chunk, chunkSize, answered,
+              [&](std::size_t i, bool isAccepted, const std::string &value) {
+                DestinationRecord record;
+                record.contactId = 0;
+                record.SetNumber(chunk[i].Number());
+                record.SetToToken(chunk[i].ToToken());
+                if (isAccepted) {
+                  record.errorCode = 0;
+                  record.SetApiMsgId(",ID: " + value);
+                  accepted.push_back(record);
+                  ++result.accepted;
+                } else {
+                  record.errorCode = kBatchRejection;
+                  failed.push_back(record);
+                  ++result.rejected;
+                }
+              });
+  return result;
+}
+
+BatchReplyResult BatchReplyParser::ParseAnswers(std::string_view reply,
+                                                const DestinationRecord *chunk,
+                                                std::size_t chunkSize,
+                                                std::vector<BatchAnswer> &answers) {
+  BatchReplyResult result;
+  answers.assign(chunkSize, BatchAnswer{});
+  std::vector<bool> answered;
+  ReadEntries(reply, chunk, chunkSize, answered,
+              [&](std::size_t i, bool isAccepted, const std::string &value) {
+                BatchAnswer &answer = answers[i];
+                if (isAccepted) {
+                  answer.kind = BatchAnswer::Kind::Accepted;
+                  answer.apiMsgId =
+                      (",ID: " + value).substr(0, DestinationRecord::kMaxApiMsgIdChars);
+                  answer.error = 0;
+                  ++result.accepted;
+                } else {
+                  answer.kind = BatchAnswer::Kind::Rejected;
+                  answer.apiMsgId.clear();
+                  answer.error = ErrorCodeOf(value);
+                  ++result.rejected;
+                }
+              });
   return result;
 }
 

@@ -6,6 +6,8 @@
 #include "DestinationRecord.h"
 
 #include <cstddef>
+#include <functional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -14,6 +16,17 @@ namespace engine {
 struct BatchReplyResult {
   int accepted = 0;
   int rejected = 0;
+};
+
+// What the reply said about one number of the chunk.
+struct BatchAnswer {
+  enum class Kind { None, Accepted, Rejected };
+  Kind kind = Kind::None;
+  // Accepted: ",ID: " and the id, at most 38 characters.
+  std::string apiMsgId;
+  // Rejected: the gateway's error code (the number after "ERR:"), 0 when
+  // the entry carries none.
+  int error = 0;
 };
 
 class BatchReplyParser {
@@ -28,6 +41,10 @@ public:
   static BatchReplyResult Parse(std::string_view reply, const DestinationRecord *chunk,
                                 std::size_t chunkSize, std::vector<bool> &answered,
                                 DestinationList &accepted, DestinationList &failed);
+  // The same reading, as one answer per chunk record (None for a record no
+  // entry named).
+  static BatchReplyResult ParseAnswers(std::string_view reply, const DestinationRecord *chunk,
+                                       std::size_t chunkSize, std::vector<BatchAnswer> &answers);
 };
 
 } // namespace engine

@@ -10,17 +10,15 @@ std::int64_t SystemClock::NowMs() const {
   return duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count();
 }
 
+std::int64_t SystemClock::MonotonicMs() const {
+  using namespace std::chrono;
+  return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
 bool SystemClock::WaitUntil(std::unique_lock<std::mutex> &lock, std::condition_variable &cv,
                             std::int64_t deadlineMs, const std::function<bool()> &ready) {
-  // The deadline is wall-clock time, but waiting on the monotonic clock keeps
-  // a changed system time from stretching one wait; the loop re-reads the
-  // wall clock after every wake-up.
-  while (!ready()) {
-    std::int64_t left = deadlineMs - NowMs();
-    if (left <= 0) return false;
-    cv.wait_for(lock, std::chrono::milliseconds(left));
-  }
-  return true;
+  const std::chrono::steady_clock::time_point deadline{std::chrono::milliseconds(deadlineMs)};
+  return cv.wait_until(lock, deadline, ready);
 }
 
 void SystemClock::SleepMs(std::int64_t ms) {

@@ -1,7 +1,7 @@
 #include "CommsWorker.h"
 
-#include "CrashReport.h"
 #include "FaultGuard.h"
+#include "GuardedPass.h"
 #include "LoginOperation.h"
 #include "TextFormat.h"
 #include "WindowMessages.h"
@@ -35,12 +35,15 @@ bool CommsWorker::Start() {
 
 int CommsWorker::QueueMessage(int status, int time, int type, int refId, const std::string &to,
                               const std::string &text, int delay, bool forceSenderId) {
-  const shell::Settings &settings = *services_.settings;
+  const shell::Settings settings = shell::Snapshot(*services_.settings);
   const std::string &senderId = settings.sender_id;
   const int flags = (!senderId.empty() && (settings.ForceSenderID || forceSenderId)) ? 1 : 0;
   int id = services_.store->AddSms(status, time, type, refId, to, text, senderId.c_str(), delay,
                                    "?", flags);
-  if (IsWorkingOnLine(settings) && status == 0) {
+  // A message that could not be stored is not handed over: id -1 would
+  // stand for every Pending message.
+  if (id < 0) return -1;
+  if (settings.WorkingOnLine && status == 0) {
     Enqueue(WorkerJob{JobKind::SendOne, id, nullptr});
     services_.clock->SleepMs(kPostPauseMs);
   }
@@ -89,21 +92,22 @@ void CommsWorker::RequestExit(WindowTarget exitWindow) {
   wake_.notify_all();
 }
 
-void CommsWorker::StopAndWait() {
-  if (!thread_.joinable()) return;
+bool CommsWorker::StopAndWait(std::chrono::milliseconds limit) {
+  if (!thread_.joinable()) return true;
   std::unique_lock<std::mutex> lock(mutex_);
   stopSignalled_ = true;
   wake_.notify_all();
-  bool ended = stateChanged_.wait_for(lock, kStopTimeout, [this] { return finished_; });
+  bool ended = stateChanged_.wait_for(lock, limit, [this] { return finished_; });
   lock.unlock();
   if (ended) thread_.join();
+  return ended;
 }
 
 bool CommsWorker::WaitUntilIdle(std::chrono::milliseconds timeout) {
   std::unique_lock<std::mutex> lock(mutex_);
   return stateChanged_.wait_for(lock, timeout, [this] {
     return finished_ || (waiting_ && incoming_.empty() && !stopSignalled_ &&
-                         services_.clock->NowMs() < waitDeadlineMs_);
+                         services_.clock->MonotonicMs() < waitDeadlineMs_);
   });
 }
 
@@ -120,14 +124,14 @@ CommsWorker::Wake CommsWorker::WaitForWork(std::unique_lock<std::mutex> &lock,
     // have been appended first.
     if (!incoming_.empty()) return Wake::Jobs;
     if (stopSignalled_) return Wake::Stop;
-    if (services_.clock->NowMs() >= deadlineMs) return Wake::Timeout;
+    if (services_.clock->MonotonicMs() >= deadlineMs) return Wake::Timeout;
   }
 }
 
 void CommsWorker::ThreadMain() {
   running_.store(true);
   int tickCount = 0;
-  std::int64_t nextTick = services_.clock->NowMs() + kTickMs;
+  std::int64_t nextTick = services_.clock->MonotonicMs() + kTickMs;
 
   std::unique_lock<std::mutex> lock(mutex_);
   Wake wake = WaitForWork(lock, nextTick);
@@ -135,7 +139,7 @@ void CommsWorker::ThreadMain() {
     if (wake == Wake::Timeout) {
       lock.unlock();
       RunTick(tickCount);
-      nextTick = services_.clock->NowMs() + kTickMs;
+      nextTick = services_.clock->MonotonicMs() + kTickMs;
       lock.lock();
     } else {
       // Every job handed over before this wake-up runs in one busy period.
@@ -179,6 +183,7 @@ void CommsWorker::EndBusy() {
 
 void CommsWorker::RunTick(int &tickCount) {
   BeginBusy();
+  dispatcher_.BeginJob();
   if (escalator_.Run() > 0) services_.store->Commit();
   GuardedDispatch(-1);
   poller_.QueryMessageStatus(-1);
@@ -190,6 +195,7 @@ void CommsWorker::RunTick(int &tickCount) {
 }
 
 void CommsWorker::RunJob(WorkerJob &job) {
+  dispatcher_.BeginJob();
   switch (job.kind) {
   case JobKind::SendOne:
     GuardedDispatch(job.messageId);
@@ -231,40 +237,27 @@ void CommsWorker::GuardedDispatch(int id) {
   out_.PostProgress(UM_PROGRESS_SENDING);
   if (!IsWorkingOnLine(*services_.settings)) return;
 
-  CrashContext crash;
-  bool cppException = false;
-  bool faulted = FaultGuard::Run(
+  std::optional<std::uint32_t> code =
+      GuardedPass::Run([&] { dispatcher_.SendQueuedSMSs(id); }, services_.log);
+  if (!code) return;
+  out_.Log(Format("CRITICAL ERROR: Catch in SendQueuedSMSs. Exception %x occurred\n", *code));
+  // The messages the abandoned pass was sending keep their client message
+  // ids and the "outcome unknown" mark; none stays Processing.
+  CrashContext again;
+  FaultGuard::Run(
       [&] {
         try {
-          dispatcher_.SendQueuedSMSs(id);
+          std::lock_guard<TrackedRecursiveMutex> dispatch(state_.dispatchLock);
+          dispatcher_.RecoverInterrupted();
         } catch (...) {
-          cppException = true;
         }
       },
-      crash);
-  if (!faulted && !cppException) return;
-
-  if (cppException) {
-    crash = CrashContext{};
-    crash.record.code = kCppExceptionCode;
-    crash.record.address = reinterpret_cast<std::uintptr_t>(__builtin_return_address(0));
-    crash.context.rbp = reinterpret_cast<std::uintptr_t>(__builtin_frame_address(0));
-    crash.context.rip = crash.record.address;
-  }
-  // The report is the only trace a fault leaves: it is written whatever
-  // `WriteLog` says.
-  if (services_.log != nullptr) WriteCrashReport(&crash, *services_.log);
-  out_.Log(Format("CRITICAL ERROR: Catch in SendQueuedSMSs. Exception %x occurred\n",
-                  crash.record.code));
-  // The abandoned pass may still hold the dispatch lock and a gateway unit.
-  state_.dispatchLock.ReleaseAllHeldByThisThread();
-  services_.gateway->CallLock().ReleaseAllHeldByThisThread();
+      again);
   out_.Rebuild(false);
 }
 
 void CommsWorker::KeepAlive() {
-  shell::Settings &settings = *services_.settings;
-  if (!IsWorkingOnLine(settings)) return;
+  if (!IsWorkingOnLine(*services_.settings)) return;
   GatewayApi &gateway = *services_.gateway;
   std::int32_t e;
   {
@@ -278,11 +271,12 @@ void CommsWorker::KeepAlive() {
 
   const shell::StringTable &strings =
       services_.strings != nullptr ? *services_.strings : shell::StringTable::BuiltIn();
+  const shell::Settings settings = shell::Snapshot(*services_.settings);
   LoginOperation::Result login = LoginOperation::Login(
       gateway, settings.client_id, settings.Login, settings.Password, services_.prompt, strings);
   if (login.ok) return;
   if (!out_.ExitRequested()) out_.Post(WindowTarget::OptionsPage, UM_ACCOUNT_CHANGED);
-  SetWorkingOnLine(settings, false);
+  SetWorkingOnLine(*services_.settings, false);
   out_.Post(WindowTarget::MainWindow, UM_WENT_OFFLINE);
 }
 

@@ -10,7 +10,9 @@
 // failure) asking the user through the user-interface thread.
 //
 // Time comes from the services' Clock, including the waits, so tests can
-// run a day of ticks in milliseconds with a ManualClock.
+// run a day of ticks in milliseconds with a ManualClock. The rhythm is kept
+// on the clock's monotonic side: setting the system time forwards or back
+// neither stalls nor hurries the ticks (message times stay wall-clock).
 
 #include "EngineServices.h"
 #include "Escalator.h"
@@ -39,12 +41,12 @@ public:
   static constexpr std::int64_t kStartPauseMs = 100;
   static constexpr std::int64_t kPostPauseMs = 1;
   static constexpr std::chrono::milliseconds kStopTimeout{10000};
-  // The exception code reported for a C++ exception that escapes a dispatch
-  // pass (the code such exceptions carry on Windows).
-  static constexpr std::uint32_t kCppExceptionCode = 0xE06D7363u;
 
   explicit CommsWorker(const EngineServices &services);
-  // Stops the thread (as StopAndWait) and waits for it to end.
+  // Stops the thread (as StopAndWait) and waits for it to end: the thread
+  // uses the object to its last step. A worker whose thread did not end in
+  // StopAndWait (stuck inside a gateway call) is therefore never destroyed;
+  // its owner leaves it, and everything it uses, to the end of the process.
   ~CommsWorker() override;
   CommsWorker(const CommsWorker &) = delete;
   CommsWorker &operator=(const CommsWorker &) = delete;
@@ -56,7 +58,8 @@ public:
   // Adds a message to the outbox (sender id from the `sender_id` setting,
   // charge "?", flag bit 0 when a sender id is set and forced by the setting
   // or by `forceSenderId`) and, when it is Pending and the program works
-  // online, hands it to the worker. Returns the new ID.
+  // online, hands it to the worker. Returns the new ID, or -1 (nothing
+  // handed over) when the store could not add the message.
   int QueueMessage(int status, int time, int type, int refId, const std::string &to,
                    const std::string &text, int delay, bool forceSenderId) override;
 
@@ -70,8 +73,9 @@ public:
   // Asks the thread to end after the job or tick in progress; on its way out
   // it posts WM_QUIT to `exitWindow`.
   void RequestExit(WindowTarget exitWindow);
-  // Signals the thread to end and waits at most 10 s for it.
-  void StopAndWait();
+  // Signals the thread to end and waits at most `limit` for it. True when
+  // the thread has ended (or was never started).
+  bool StopAndWait(std::chrono::milliseconds limit = kStopTimeout);
 
   bool IsRunning() const { return running_.load(); }
   bool IsBusy() const { return busy_.load(); }

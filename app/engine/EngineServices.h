@@ -16,15 +16,15 @@
 #include "shell/StringTable.h"
 #include "store/SmsStore.h"
 
-#include <atomic>
 
 namespace engine {
 
 struct EngineServices {
   store::SmsStore *store = nullptr;
   GatewayApi *gateway = nullptr;
-  // Read without a lock; `WorkingOnLine` is read and written atomically
-  // (the worker switches the program offline after a failed re-login).
+  // Read through shell::ReadSetting / shell::Snapshot (the user changes
+  // settings while the worker runs); `WorkingOnLine` through
+  // IsWorkingOnLine / SetWorkingOnLine.
   shell::Settings *settings = nullptr;
   const shell::StringTable *strings = nullptr;
   shell::LogWriter *log = nullptr;
@@ -35,14 +35,7 @@ struct EngineServices {
   Clock *clock = nullptr;
 };
 
-// `WorkingOnLine`, read and written as an atomic flag: the user-interface
-// thread and the worker both change it.
-inline bool IsWorkingOnLine(const shell::Settings &settings) {
-  return std::atomic_ref<bool>(const_cast<bool &>(settings.WorkingOnLine))
-      .load(std::memory_order_acquire);
-}
-inline void SetWorkingOnLine(shell::Settings &settings, bool online) {
-  std::atomic_ref<bool>(settings.WorkingOnLine).store(online, std::memory_order_release);
-}
+using shell::IsWorkingOnLine;
+using shell::SetWorkingOnLine;
 
 } // namespace engine

@@ -25,7 +25,7 @@ int Escalator::Run() {
   const std::int64_t now = services_.clock->Now();
   int made = 0;
 
-  std::lock_guard<std::recursive_mutex> table(store.MessageLock());
+  std::lock_guard table(store.MessageLock());
   auto escalate = [&](std::int64_t until, int status, int delay) {
     store::MessageSelection due;
     due.Time = store::IntRange{0, ClampToInt(until)};

@@ -1,5 +1,7 @@
 #include "FaultGuard.h"
 
+#include "shell/HeldLocks.h"
+
 #include <csetjmp>
 #include <csignal>
 #include <cstdlib>
@@ -201,6 +203,7 @@ bool FaultGuard::Run(const std::function<void()> &body, CrashContext &crash) {
   std::call_once(g_installOnce, InstallHandlers);
   EnsureAltStack();
 
+  const shell::HeldLocks::Snapshot held = shell::HeldLocks::Take();
   GuardFrame frame;
   frame.crash = &crash;
   frame.outer = t_frame;
@@ -212,6 +215,7 @@ bool FaultGuard::Run(const std::function<void()> &body, CrashContext &crash) {
     return false;
   }
   t_frame = frame.outer;
+  shell::HeldLocks::ReleaseSince(held);
   return true;
 }
 

@@ -8,9 +8,11 @@
 // Faults outside a guarded call, and faults in other threads, go to the
 // handler that was installed before (the default action ends the process).
 //
-// The jump back skips the destructors of the guarded code's frames, so the
-// caller must release what that code may still hold (see
-// TrackedRecursiveMutex).
+// The jump back skips the destructors of the guarded code's frames. What
+// those frames held of the tracked locks (shell::TrackedRecursiveMutex: the
+// worker's dispatch lock, the gateway's call lock, the store's locks, the
+// log's lock, the settings' lock) is released before Run returns, each
+// lock's abandon hook first, so no other thread waits for them for ever.
 
 #include "CrashReport.h"
 

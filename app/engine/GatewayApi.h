@@ -19,7 +19,7 @@
 // the call and the error code read after it) holds CallLock() around them;
 // every single call takes it too.
 
-#include "TrackedRecursiveMutex.h"
+#include "shell/TrackedRecursiveMutex.h"
 
 #include <automation/automation.h>
 
@@ -27,6 +27,8 @@
 #include <string>
 
 namespace engine {
+
+using shell::TrackedRecursiveMutex;
 
 class GatewayApi {
 public:
@@ -41,6 +43,8 @@ public:
   virtual HRESULT QueryBalance(std::string *result) = 0;
   virtual HRESULT RecoverPassword(const char *username, const char *email, std::string *result) = 0;
   virtual HRESULT StopMsgAPIID(const char *apiMsgId, std::string *result) = 0;
+  // QueryMsg by the client's own message id.
+  virtual HRESULT QueryMsgCLIID(const char *cliMsgId, std::string *result) = 0;
   virtual HRESULT TokenPay(const char *token, std::string *result) = 0;
   virtual HRESULT EncodeToUnicode(const char *text, std::string *result) = 0;
   virtual HRESULT StartBatch(const char *templateText, std::string *result) = 0;
@@ -65,6 +69,7 @@ public:
   virtual HRESULT put_smsCONCAT(std::int32_t value) = 0;
   virtual HRESULT put_smsDELIVERY_TIME(std::int32_t value) = 0;
   virtual HRESULT put_smsFROM(const char *value) = 0;
+  virtual HRESULT put_smsCLI_MSG_ID(const char *value) = 0;
 
   // Serialises units of calls across threads (re-entrant).
   TrackedRecursiveMutex &CallLock() { return callLock_; }

@@ -29,6 +29,7 @@ constexpr GatewayBinding::NameEntry kMethodNames[] = {
     {u"ConfigureProxyEx", 0},
     {u"Version", 0},
     {u"GetMsgCharge", 0},
+    {u"QueryMsgCLIID", 0},
     {nullptr, 0},
 };
 
@@ -47,6 +48,7 @@ constexpr GatewayBinding::NameEntry kPropertyNames[] = {
     {u"smsDELIVERY_ACK", 0},
     {u"smsDELIVERY_TIME", 0},
     {u"smsREQUIRED_FEATURES", 0},
+    {u"smsCLI_MSG_ID", 0},
     {nullptr, 0},
 };
 
@@ -195,7 +197,22 @@ HRESULT GatewayBinding::Initialize(std::u16string_view progId) {
     return FAILED(hr) ? hr : E_FAIL;
   }
   dispatch_ = static_cast<IDispatch *>(object);
+  ResolveTables();
+  return S_OK;
+}
 
+std::unique_ptr<GatewayBinding> GatewayBinding::Attach(IDispatch *object) {
+  if (object == nullptr) return nullptr;
+  auto binding = std::make_unique<GatewayBinding>();
+  object->AddRef();
+  binding->dispatch_ = object;
+  binding->ResolveTables();
+  return binding;
+}
+
+void GatewayBinding::ResolveTables() {
+  methodsResolved_ = 0;
+  propertiesResolved_ = 0;
   auto resolve = [this](NameEntry &entry) {
     std::u16string member(entry.name);
     LPOLESTR names[1] = {member.data()};
@@ -214,7 +231,6 @@ HRESULT GatewayBinding::Initialize(std::u16string_view progId) {
     ++propertiesResolved_;
   }
   ready_ = true;
-  return S_OK;
 }
 
 bool GatewayBinding::FindMember(std::u16string_view name, DISPID &id) const {
@@ -314,6 +330,14 @@ HRESULT GatewayBinding::StopMsgAPIID(const char *apiMsgId, std::string *result) 
   Arguments args;
   args.Text(apiMsgId);
   return args.Complete() ? CallText(u"StopMsgAPIID", args.Data(), args.Count(), result)
+                         : E_OUTOFMEMORY;
+}
+
+HRESULT GatewayBinding::QueryMsgCLIID(const char *cliMsgId, std::string *result) {
+  if (!ready_ || cliMsgId == nullptr || result == nullptr) return E_FAIL;
+  Arguments args;
+  args.Text(cliMsgId);
+  return args.Complete() ? CallText(u"QueryMsgCLIID", args.Data(), args.Count(), result)
                          : E_OUTOFMEMORY;
 }
 
@@ -458,6 +482,13 @@ HRESULT GatewayBinding::put_smsFROM(const char *value) {
   Arguments args;
   args.Text(value);
   return args.Complete() ? PutValue(u"smsFROM", *args.Data()) : E_OUTOFMEMORY;
+}
+
+HRESULT GatewayBinding::put_smsCLI_MSG_ID(const char *value) {
+  if (!ready_ || value == nullptr) return E_FAIL;
+  Arguments args;
+  args.Text(value);
+  return args.Complete() ? PutValue(u"smsCLI_MSG_ID", *args.Data()) : E_OUTOFMEMORY;
 }
 
 } // namespace engine

@@ -31,8 +31,8 @@ public:
     const char16_t *name;
     DISPID id;
   };
-  static constexpr std::size_t kMethodCount = 20;
-  static constexpr std::size_t kPropertyCount = 14;
+  static constexpr std::size_t kMethodCount = 21;
+  static constexpr std::size_t kPropertyCount = 15;
 
   // A binding that is not ready: every call fails with E_FAIL.
   GatewayBinding();
@@ -47,6 +47,10 @@ public:
   // start-up then shows strings 1362 and 1360 and ends.
   static std::unique_ptr<GatewayBinding> Create(HRESULT *status = nullptr,
                                                 std::u16string_view progId = u"Parlink.SMS");
+
+  // Binds to an object the caller created (taking a reference of its own)
+  // and resolves the tables; nothing for a null object.
+  static std::unique_ptr<GatewayBinding> Attach(IDispatch *object);
 
   bool IsReady() const { return ready_; }
   int MethodsResolved() const { return methodsResolved_; }
@@ -69,6 +73,7 @@ public:
   HRESULT QueryBalance(std::string *result) override;
   HRESULT RecoverPassword(const char *username, const char *email, std::string *result) override;
   HRESULT StopMsgAPIID(const char *apiMsgId, std::string *result) override;
+  HRESULT QueryMsgCLIID(const char *cliMsgId, std::string *result) override;
   HRESULT TokenPay(const char *token, std::string *result) override;
   HRESULT EncodeToUnicode(const char *text, std::string *result) override;
   HRESULT StartBatch(const char *templateText, std::string *result) override;
@@ -92,9 +97,11 @@ public:
   HRESULT put_smsCONCAT(std::int32_t value) override;
   HRESULT put_smsDELIVERY_TIME(std::int32_t value) override;
   HRESULT put_smsFROM(const char *value) override;
+  HRESULT put_smsCLI_MSG_ID(const char *value) override;
 
 private:
   HRESULT Initialize(std::u16string_view progId);
+  void ResolveTables();
   void Release();
   HRESULT CallText(std::u16string_view name, VARIANT *args, UINT argCount, std::string *result);
   HRESULT PutValue(std::u16string_view name, VARIANT &value);

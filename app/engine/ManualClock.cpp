@@ -8,6 +8,10 @@ std::int64_t ManualClock::NowMs() const {
   return now_.load();
 }
 
+std::int64_t ManualClock::MonotonicMs() const {
+  return monotonic_.load();
+}
+
 bool ManualClock::WaitUntil(std::unique_lock<std::mutex> &lock, std::condition_variable &cv,
                             std::int64_t deadlineMs, const std::function<bool()> &ready) {
   // The waiter list is never touched while the caller's mutex is held:
@@ -25,7 +29,7 @@ bool ManualClock::WaitUntil(std::unique_lock<std::mutex> &lock, std::condition_v
       result = true;
       break;
     }
-    if (NowMs() >= deadlineMs) {
+    if (MonotonicMs() >= deadlineMs) {
       result = false;
       break;
     }
@@ -44,12 +48,12 @@ void ManualClock::SleepMs(std::int64_t) {}
 
 void ManualClock::Advance(std::int64_t ms) {
   now_.fetch_add(ms);
+  monotonic_.fetch_add(ms);
   WakeAll();
 }
 
-void ManualClock::Set(std::int64_t ms) {
+void ManualClock::StepWallClock(std::int64_t ms) {
   now_.store(ms);
-  WakeAll();
 }
 
 void ManualClock::WakeAll() {

@@ -26,10 +26,11 @@ std::vector<int> ScheduledQueueing::Queue(MessageQueuer &queuer, const Scheduled
   const int delay = DelayFor(message);
   int refId = 0;
   for (std::int64_t t : times) {
-    // The store keeps 32-bit times; a time of 0 would mean "now".
-    int time = static_cast<int>(std::clamp<std::int64_t>(t, 1, INT_MAX));
-    int id = queuer.QueueMessage(status, time, message.type, refId, message.to, message.text, delay,
-                                 message.forceSenderId);
+    // A time of 0 would mean "now".
+    if (t <= 0 || t > INT_MAX) continue;
+    int id = queuer.QueueMessage(status, static_cast<int>(t), message.type, refId, message.to,
+                                 message.text, delay, message.forceSenderId);
+    if (id <= 0) continue;
     if (refId == 0) refId = id;
     ids.push_back(id);
   }

@@ -1,6 +1,6 @@
 #pragma once
 // Queues one outbox message per send time of a schedule. All occurrences
-// share one reference id: the first message's own ID.
+// share one reference id: the ID of the first message that was stored.
 
 #include "MessageQueuer.h"
 
@@ -31,7 +31,11 @@ public:
   static int StatusFor(const ScheduledMessage &message);
   static int DelayFor(const ScheduledMessage &message);
 
-  // Queues the occurrences in order and returns their IDs.
+  // Queues the occurrences in order and returns the IDs of those stored. The
+  // first stored one gets reference 0 and every later one its ID; a message
+  // the store refused (ID -1) is no reference. A time the store's 32-bit
+  // field cannot hold (at or before 1970, after January 2038) is skipped
+  // rather than moved to another moment.
   static std::vector<int> Queue(MessageQueuer &queuer, const ScheduledMessage &message,
                                 const std::vector<std::int64_t> &times);
 };

@@ -1,6 +1,7 @@
 #include "StatusPoller.h"
 
 #include "ChargeReply.h"
+#include "GuardedPass.h"
 #include "PollingSchedule.h"
 #include "TextFormat.h"
 #include "WindowMessages.h"
@@ -25,12 +26,8 @@ StatusPoller::StatusPoller(const EngineServices &services, WorkerState &state)
 void StatusPoller::QueryMessageStatus(int id) {
   out_.PostProgress(UM_PROGRESS_QUERYING);
   if (!IsWorkingOnLine(*services_.settings)) return;
-  try {
-    QueryPass(id);
-  } catch (...) {
+  if (GuardedPass::Run([&] { QueryPass(id); }, services_.log)) {
     out_.Log("CRITICAL ERROR: Catch in QueryMessageStatus.");
-    state_.dispatchLock.ReleaseAllHeldByThisThread();
-    services_.gateway->CallLock().ReleaseAllHeldByThisThread();
     out_.Rebuild(false);
   }
 }
@@ -51,7 +48,7 @@ void StatusPoller::QueryPass(int id) {
       due.StatQryTm = store::IntRange{0, ClampToInt(now)};
     std::vector<int> ids;
     {
-      std::lock_guard<std::recursive_mutex> table(store.MessageLock());
+      std::lock_guard table(store.MessageLock());
       ids = store.SelectIds(due);
     }
 
@@ -59,7 +56,7 @@ void StatusPoller::QueryPass(int id) {
     for (int j = static_cast<int>(ids.size()) - 1; j >= 0 && !out_.ExitRequested(); --j) {
       std::optional<store::MessageRow> row;
       {
-        std::lock_guard<std::recursive_mutex> table(store.MessageLock());
+        std::lock_guard table(store.MessageLock());
         row = store.FindMessage(ids[j]);
       }
       if (!row) continue;
@@ -69,7 +66,7 @@ void StatusPoller::QueryPass(int id) {
       count += QueryMessage(*row);
 
       if (id == -1) {
-        std::lock_guard<std::recursive_mutex> table(store.MessageLock());
+        std::lock_guard table(store.MessageLock());
         if (store.FindMessage(row->ID)) {
           store::MessageUpdate update;
           update.QueryTime = next;
@@ -111,7 +108,7 @@ int StatusPoller::QueryMessage(const store::MessageRow &row) {
       // to a copy of the row, which becomes its target.
       target = store.CopySms(row.ID, false, 0);
       if (target == -1) continue;
-      std::lock_guard<std::recursive_mutex> table(store.MessageLock());
+      std::lock_guard table(store.MessageLock());
       std::optional<store::MessageRow> current = store.FindMessage(row.ID);
       if (current) {
         store::MessageUpdate shrink;
@@ -127,7 +124,7 @@ int StatusPoller::QueryMessage(const store::MessageRow &row) {
       store.UpdateFields(target, carry);
     }
 
-    std::lock_guard<std::recursive_mutex> table(store.MessageLock());
+    std::lock_guard table(store.MessageLock());
     if (store.FindMessage(target)) {
       store::MessageUpdate update;
       if (std::optional<int> mapped = PollingSchedule::MapGatewayStatus(parsed.status);
@@ -143,15 +140,11 @@ int StatusPoller::QueryMessage(const store::MessageRow &row) {
 bool StatusPoller::DeleteSMSFromServer(int id) {
   out_.PostProgress(UM_PROGRESS_SENDING);
   if (!IsWorkingOnLine(*services_.settings)) return true;
-  try {
-    return DeletePass(id);
-  } catch (...) {
-    out_.Log("CRITICAL ERROR: Catch in DeleteSMSFromServer.");
-    state_.dispatchLock.ReleaseAllHeldByThisThread();
-    services_.gateway->CallLock().ReleaseAllHeldByThisThread();
-    out_.Rebuild(false);
-    return false;
-  }
+  bool result = false;
+  if (!GuardedPass::Run([&] { result = DeletePass(id); }, services_.log)) return result;
+  out_.Log("CRITICAL ERROR: Catch in DeleteSMSFromServer.");
+  out_.Rebuild(false);
+  return false;
 }
 
 bool StatusPoller::DeletePass(int id) {
@@ -160,7 +153,7 @@ bool StatusPoller::DeletePass(int id) {
   std::lock_guard<TrackedRecursiveMutex> dispatch(state_.dispatchLock);
   bool result = true;
   {
-    std::lock_guard<std::recursive_mutex> table(store.MessageLock());
+    std::lock_guard table(store.MessageLock());
     std::optional<store::MessageRow> row = store.FindMessage(id);
     ApiMsgIdParser::Parse(row ? row->ApiMsgID : std::string(), entries_);
   }
@@ -177,7 +170,7 @@ bool StatusPoller::DeletePass(int id) {
     }
     if (e == 0) {
       {
-        std::lock_guard<std::recursive_mutex> table(store.MessageLock());
+        std::lock_guard table(store.MessageLock());
         store.DeleteSms(id);
       }
       out_.Log(Format("SMS delete from server ok: API_ID:%s", reply.c_str()));

@@ -5,7 +5,9 @@
 // and on demand for chosen messages. `DeleteSMSFromServer` withdraws a
 // message waiting on the gateway and deletes it from the outbox when the
 // gateway accepts. Both run only on the communications worker, under the
-// dispatch lock, and commit the store when they complete.
+// dispatch lock, and commit the store when they complete. A processor fault
+// or an exception inside either is caught like one in a dispatch pass (crash
+// report, "CRITICAL ERROR" line, the outbox view rebuilt).
 
 #include "ApiMsgIdParser.h"
 #include "EngineServices.h"

@@ -16,7 +16,8 @@ void WorkerOutput::Rebuild(bool resortOnly) {
 }
 
 bool WorkerOutput::LogEnabled() const {
-  return services_.settings != nullptr && services_.settings->WriteLog && services_.log != nullptr;
+  return services_.settings != nullptr && services_.log != nullptr &&
+         shell::ReadSetting(*services_.settings, &shell::Settings::WriteLog);
 }
 
 void WorkerOutput::Log(std::string_view entry) {

@@ -3,7 +3,7 @@
 // polling, deletion, escalation): the exit request, the progress counter and
 // the dispatch lock.
 
-#include "TrackedRecursiveMutex.h"
+#include "shell/TrackedRecursiveMutex.h"
 
 #include <atomic>
 
@@ -17,7 +17,7 @@ struct WorkerState {
   std::atomic<int> toGo{0};
   // Held for the whole of one dispatch, status or deletion pass; taken
   // before the store's message-table lock, never after it.
-  TrackedRecursiveMutex dispatchLock;
+  shell::TrackedRecursiveMutex dispatchLock;
 };
 
 } // namespace engine

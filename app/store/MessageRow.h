@@ -95,7 +95,11 @@ struct MessageSelection {
   std::optional<IntRange> Delay = std::nullopt;
   std::optional<IntRange> QueryTime = std::nullopt;
   std::optional<IntRange> StatQryTm = std::nullopt;
+  std::optional<IntRange> RefID = std::nullopt;
 };
+
+// The columns the outbox list can be ordered by.
+enum class MessageOrder { Time, ToInfo, Stat, Charge, Msg };
 
 // Fields of one message to overwrite; unset members are left as they are.
 struct MessageUpdate {

@@ -8,8 +8,10 @@
 #include "shell/StringTable.h"
 
 #include <cerrno>
+#include <climits>
 #include <cstring>
 #include <ctime>
+#include <exception>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -48,7 +50,8 @@ std::int64_t SmsStore::Impl::Now() const {
 }
 
 bool SmsStore::Impl::LogEnabled() const {
-  return services.log && services.settings && services.settings->WriteLog;
+  return services.log && services.settings &&
+         shell::ReadSetting(*services.settings, &shell::Settings::WriteLog);
 }
 
 void SmsStore::Impl::Log(const std::string &text) const {
@@ -92,6 +95,41 @@ bool SmsStore::Impl::BeginTransaction() {
   return inTransaction;
 }
 
+SmsStore::Impl::Write::Write(Impl &impl) : impl_(impl), exceptions_(std::uncaught_exceptions()) {
+  if (impl_.openWrites++ == 0) impl_.db.Exec("SAVEPOINT store_write");
+}
+
+SmsStore::Impl::Write::~Write() {
+  if (impl_.openWrites == 0 || --impl_.openWrites > 0) return;
+  if (std::uncaught_exceptions() > exceptions_)
+    impl_.RollBackWrite();
+  else
+    impl_.db.Exec("RELEASE store_write");
+}
+
+void SmsStore::Impl::RollBackWrite() {
+  openWrites = 0;
+  if (db.Exec("ROLLBACK TO store_write") && db.Exec("RELEASE store_write")) return;
+  // The database refused to undo the write alone: undo everything since the
+  // last commit, as the end of the process would have.
+  db.Exec("ROLLBACK");
+  BeginTransaction();
+}
+
+void SmsStore::Impl::Abandoned(void *impl) {
+  Impl &d = *static_cast<Impl *>(impl);
+  // Statements the abandoned frames were stepping would go on from where
+  // they stopped, with their old bindings.
+  d.db.ResetAll();
+  if (d.openWrites > 0) d.RollBackWrite();
+  d.positionsValid = false;
+  if (d.usable) {
+    // A commit may have been cut off between its two steps.
+    d.inTransaction = !d.db.InAutocommit();
+    if (!d.inTransaction) d.BeginTransaction();
+  }
+}
+
 namespace {
 
 // Whether an existing file starts like an SQLite database. An empty file
@@ -129,7 +167,7 @@ SmsStore::SmsStore(const std::string &dataFolder, StoreServices services)
   path_ += "SMS.db";
 
   Impl &d = *impl_;
-  std::lock_guard<std::recursive_mutex> guard(d.conn);
+  std::lock_guard<shell::TrackedRecursiveMutex> guard(d.conn);
 
   struct stat st {};
   if (::lstat(path_.c_str(), &st) == 0) {
@@ -143,7 +181,7 @@ SmsStore::SmsStore(const std::string &dataFolder, StoreServices services)
     d.db.Close();
     return;
   }
-  if (!d.db.Exec("PRAGMA journal_mode = WAL; PRAGMA synchronous = FULL; "
+  if (!d.db.Exec("PRAGMA journal_mode = WAL; PRAGMA synchronous = NORMAL; "
                  "PRAGMA cache_size = -32768; PRAGMA busy_timeout = 5000;")) {
     d.db.Close();
     return;
@@ -178,18 +216,18 @@ SmsStore::SmsStore(const std::string &dataFolder, StoreServices services)
 
 SmsStore::~SmsStore() {
   Commit();
-  std::lock_guard<std::recursive_mutex> guard(impl_->conn);
+  std::lock_guard<shell::TrackedRecursiveMutex> guard(impl_->conn);
   impl_->db.Close();
 }
 
 bool SmsStore::IsUsable() const {
-  std::lock_guard<std::recursive_mutex> guard(impl_->conn);
+  std::lock_guard<shell::TrackedRecursiveMutex> guard(impl_->conn);
   struct stat st {};
   return impl_->usable && ::stat(path_.c_str(), &st) == 0;
 }
 
 bool SmsStore::Commit() {
-  std::lock_guard<std::recursive_mutex> guard(impl_->conn);
+  std::lock_guard<shell::TrackedRecursiveMutex> guard(impl_->conn);
   Impl &d = *impl_;
   if (!d.usable) return false;
   if (d.inTransaction) {
@@ -206,37 +244,45 @@ bool SmsStore::Commit() {
 }
 
 void SmsStore::SetLogWriter(shell::LogWriter *log) {
-  std::lock_guard<std::recursive_mutex> guard(impl_->conn);
+  std::lock_guard<shell::TrackedRecursiveMutex> guard(impl_->conn);
   impl_->services.log = log;
 }
 void SmsStore::SetSettings(const shell::Settings *settings) {
-  std::lock_guard<std::recursive_mutex> guard(impl_->conn);
+  std::lock_guard<shell::TrackedRecursiveMutex> guard(impl_->conn);
   impl_->services.settings = settings;
 }
 void SmsStore::SetNameTables(const shell::NameTables *names) {
-  std::lock_guard<std::recursive_mutex> guard(impl_->conn);
+  std::lock_guard<shell::TrackedRecursiveMutex> guard(impl_->conn);
   impl_->services.names = names;
 }
 void SmsStore::SetStringTable(const shell::StringTable *strings) {
-  std::lock_guard<std::recursive_mutex> guard(impl_->conn);
+  std::lock_guard<shell::TrackedRecursiveMutex> guard(impl_->conn);
   impl_->services.strings = strings;
 }
 void SmsStore::SetClock(std::function<std::int64_t()> now) {
-  std::lock_guard<std::recursive_mutex> guard(impl_->conn);
+  std::lock_guard<shell::TrackedRecursiveMutex> guard(impl_->conn);
   impl_->services.now = std::move(now);
+}
+void SmsStore::SetRowWrittenHook(std::function<void(int id)> hook) {
+  std::lock_guard<shell::TrackedRecursiveMutex> guard(impl_->conn);
+  impl_->rowWritten = std::move(hook);
 }
 
 int SmsStore::NextSmsId() {
-  std::lock_guard<std::recursive_mutex> guard(impl_->conn);
-  Impl &d = *impl_;
-  const int id = d.nextSmsId;
-  if (!d.usable || !d.StoreCounter("NextSMSID", id + 1)) return -1;
-  d.nextSmsId = id + 1;
+  std::lock_guard<shell::TrackedRecursiveMutex> guard(impl_->conn);
+  return impl_->ReserveSmsIds(1);
+}
+
+int SmsStore::Impl::ReserveSmsIds(int count) {
+  const int id = nextSmsId;
+  if (!usable || count < 1 || id > INT_MAX - count || !StoreCounter("NextSMSID", id + count))
+    return -1;
+  nextSmsId = id + count;
   return id;
 }
 
 int SmsStore::NextGroupId() {
-  std::lock_guard<std::recursive_mutex> guard(impl_->conn);
+  std::lock_guard<shell::TrackedRecursiveMutex> guard(impl_->conn);
   Impl &d = *impl_;
   const int id = d.nextGroupId;
   if (!d.usable || !d.StoreCounter("NextGroupID", id + 1)) return -1;
@@ -245,8 +291,8 @@ int SmsStore::NextGroupId() {
 }
 
 int SmsStore::NextContactId() {
-  std::lock_guard<std::recursive_mutex> counter(contactCounterLock_);
-  std::lock_guard<std::recursive_mutex> guard(impl_->conn);
+  std::lock_guard<shell::TrackedRecursiveMutex> counter(contactCounterLock_);
+  std::lock_guard<shell::TrackedRecursiveMutex> guard(impl_->conn);
   Impl &d = *impl_;
   const int id = d.nextContactId;
   if (!d.usable || !d.StoreCounter("NextContactID", id + 1)) return -1;
@@ -255,8 +301,8 @@ int SmsStore::NextContactId() {
 }
 
 int SmsStore::PeekNextContactId() {
-  std::lock_guard<std::recursive_mutex> counter(contactCounterLock_);
-  std::lock_guard<std::recursive_mutex> guard(impl_->conn);
+  std::lock_guard<shell::TrackedRecursiveMutex> counter(contactCounterLock_);
+  std::lock_guard<shell::TrackedRecursiveMutex> guard(impl_->conn);
   return impl_->nextContactId;
 }
 

@@ -15,6 +15,9 @@
 // points. Every change is visible at once to every caller, but becomes
 // durable only when `Commit` runs; a crash loses what changed since the last
 // commit, and the next opening repairs rows left in Editing or Processing.
+// The database runs in WAL mode with synchronous=NORMAL: a commit survives
+// the end of the process (a crash, a kill) without waiting for the disk, so
+// the engine can afford a commit around every send.
 //
 // Threads and locks. Every member may be called from any thread: the store
 // serialises its own use of the database connection internally. On top of
@@ -31,6 +34,11 @@
 // lock) first, then MessageLock, then ContactCounterLock; the internal
 // connection lock is always the innermost and is never held across a call
 // out of the store (log writer, clipboard).
+// All three are tracked locks (shell::TrackedRecursiveMutex): when a thread's
+// frames are abandoned by a fault, what they held is released, and the
+// connection first puts itself right: every statement left half stepped is
+// reset and a write of several rows that was under way is rolled back, so
+// the other thread finds the store as it was before that write.
 //
 // Failures: operations report by return value (an identifier, -1, false, an
 // empty optional); none of them shows anything to the user.
@@ -38,6 +46,9 @@
 #include "store/Clipboard.h"
 #include "store/ContactRecord.h"
 #include "store/MessageRow.h"
+#include "store/SendRecord.h"
+
+#include "shell/TrackedRecursiveMutex.h"
 
 #include <cstdint>
 #include <functional>
@@ -78,6 +89,22 @@ struct ContactRow {
 struct GroupMemberCount {
   int GID = 0;
   int Cnt = 0;
+};
+
+// One per-destination copy for ExpandSmsMany: its status and destination
+// list, the result fields it starts with, and its send record (written when
+// CliMsgID, OutcomeUnknown or Note is set).
+struct ExpandedChild {
+  int Stat = 0;
+  std::string To = {};
+  std::string ApiMsgID = {};
+  int QueryTime = 0;
+  int StatQryTm = 0;
+  // The creation time (the current time) when unset.
+  std::optional<int> Time = std::nullopt;
+  std::string CliMsgID = {};
+  bool OutcomeUnknown = false;
+  std::string Note = {};
 };
 
 // What the store needs from the rest of the program. Every pointer may be
@@ -124,8 +151,13 @@ public:
   void SetStringTable(const shell::StringTable *strings);
   void SetClock(std::function<std::int64_t()> now);
 
-  std::recursive_mutex &MessageLock() { return messageLock_; }
-  std::recursive_mutex &ContactCounterLock() { return contactCounterLock_; }
+  shell::TrackedRecursiveMutex &MessageLock() { return messageLock_; }
+  shell::TrackedRecursiveMutex &ContactCounterLock() { return contactCounterLock_; }
+
+  // Test hook: called with the ID of every message row AddSms or
+  // ExpandSmsMany writes, right after the row's statement ran (the store's
+  // locks held, the statement not yet reset). Empty for none.
+  void SetRowWrittenHook(std::function<void(int id)> hook);
 
   // ---- Identifier counters (never lowered, so identifiers are never reused).
   // Each returns -1 when the store is not usable.
@@ -153,8 +185,14 @@ public:
   // Stat := status. False (and the "FAILED:" log entry) when id is absent.
   // Takes no lock of its own.
   bool SetSmsStatus(int id, int status);
-  // Removes the message; nothing when absent. Takes no lock of its own.
+  // Removes the message (and its send record); nothing when absent. Takes
+  // no lock of its own.
   void DeleteSms(int id);
+  // ExpandSms for each entry, in order, in one go: the source is read once,
+  // identifiers are drawn together and each row is written with its result
+  // fields. Returns the new IDs (empty when the source does not exist or a
+  // row could not be stored). Logs "Added SMS: ..." per row like AddSms.
+  std::vector<int> ExpandSmsMany(int sourceId, const std::vector<ExpandedChild> &children);
   // Messages waiting to go: Pending + Scheduled + Delay Scheduled.
   int CountOutbox();
   // The ToInfo text of a destination list: at most three tokens joined by
@@ -192,9 +230,24 @@ public:
   std::optional<MessageRow> MessageAt(int index) const;
   // Every message ID, ascending.
   std::vector<int> AllMessageIds() const;
+  // Every message ID, ascending by one column: numbers by value, texts by
+  // their bytes (case matters); rows with equal keys in ID order. One query,
+  // sorted by the database.
+  std::vector<int> MessageIdsBy(MessageOrder order) const;
   // Calls visit for every message in ID order until it returns false. The
   // rows are read in one pass; visit must not call back into the store.
   void ForEachMessage(const std::function<bool(const MessageRow &)> &visit) const;
+
+  // ---- Send records (one per message at most; see SendRecord.h). None takes
+  // a lock of its own beyond the connection's.
+  // Writes the record of record.ID, replacing an earlier one.
+  bool PutSendRecord(const SendRecord &record);
+  std::optional<SendRecord> FindSendRecord(int id) const;
+  void DeleteSendRecord(int id);
+  // Records whose outcome is unknown, ascending by ID.
+  std::vector<SendRecord> UnknownOutcomes() const;
+  // Records of expansions in progress, ascending by ID.
+  std::vector<SendRecord> OpenExpansions() const;
 
   // ---- Groups
   // Adds a group (Cnt 0) and returns its position in GID order.
@@ -261,8 +314,8 @@ public:
 
 private:
   std::string path_;
-  std::recursive_mutex messageLock_;
-  std::recursive_mutex contactCounterLock_;
+  shell::TrackedRecursiveMutex messageLock_;
+  shell::TrackedRecursiveMutex contactCounterLock_;
   std::unique_ptr<Impl> impl_;
 };
 

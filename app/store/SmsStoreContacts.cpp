@@ -3,34 +3,19 @@
 
 #include "store/SmsStoreImpl.h"
 
+#include <codepage/Codepage.h>
+
 namespace store {
 
 namespace {
 
-using Lock = std::lock_guard<std::recursive_mutex>;
-
-// Windows-1252 letters compared without regard to case.
-unsigned char FoldCase(unsigned char c) {
-  if (c >= 'a' && c <= 'z') return static_cast<unsigned char>(c - 'a' + 'A');
-  if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return static_cast<unsigned char>(c - 0x20);
-  switch (c) {
-  case 0x9A: // s caron
-    return 0x8A;
-  case 0x9C: // oe
-    return 0x8C;
-  case 0x9E: // z caron
-    return 0x8E;
-  case 0xFF: // y diaeresis
-    return 0x9F;
-  default:
-    return c;
-  }
-}
+using Lock = std::lock_guard<shell::TrackedRecursiveMutex>;
 
 bool EqualNoCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (std::size_t i = 0; i < a.size(); ++i) {
-    if (FoldCase(static_cast<unsigned char>(a[i])) != FoldCase(static_cast<unsigned char>(b[i]))) {
+    if (codepage::ToLowerByte(static_cast<unsigned char>(a[i])) !=
+        codepage::ToLowerByte(static_cast<unsigned char>(b[i]))) {
       return false;
     }
   }

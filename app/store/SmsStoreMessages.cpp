@@ -10,13 +10,14 @@
 #include "shell/StringTable.h"
 #include "shell/WinFormat.h"
 
+#include <algorithm>
 #include <ctime>
 
 namespace store {
 
 namespace {
 
-using Lock = std::lock_guard<std::recursive_mutex>;
+using Lock = std::lock_guard<shell::TrackedRecursiveMutex>;
 
 constexpr std::size_t kSummaryMax = 127;      // ToInfo bytes
 constexpr std::size_t kDetailsNumberMax = 16; // a recipient in the details text
@@ -65,6 +66,7 @@ std::string WhereClause(const MessageSelection &selection, std::vector<std::int6
   AddCondition(sql, values, "Time", selection.Time);
   AddCondition(sql, values, "StatQryTm", selection.StatQryTm);
   AddCondition(sql, values, "QueryTime", selection.QueryTime);
+  AddCondition(sql, values, "RefID", selection.RefID);
   return sql;
 }
 
@@ -97,7 +99,10 @@ int SmsStore::AddSms(int status, int time, int type, int refId, std::string_view
     insert->BindText(11, charge);
     insert->Bind(12, flags);
     added = insert->Run();
-    if (added) impl_->positionsValid = false;
+    if (added) {
+      impl_->positionsValid = false;
+      impl_->RowWritten(id);
+    }
   }
   if (!added) return -1;
   if (impl_->LogEnabled()) {
@@ -165,9 +170,11 @@ bool SmsStore::SetSmsStatus(int id, int status) {
 
 void SmsStore::DeleteSms(int id) {
   Lock guard(impl_->conn);
+  Impl::Write write(*impl_);
   StatementUse remove(impl_->db.Cached("DELETE FROM SMS WHERE ID = ?"));
   remove->Bind(1, id);
   if (remove->Run() && impl_->db.Changes() > 0) impl_->positionsValid = false;
+  DeleteSendRecord(id);
 }
 
 int SmsStore::CountOutbox() {
@@ -210,7 +217,9 @@ std::optional<std::string> SmsStore::SmsDetailsText(int id) const {
       d.services.strings ? *d.services.strings : shell::StringTable::BuiltIn();
   const shell::NameTables &names =
       d.services.names ? *d.services.names : shell::NameTables::Defaults();
-  const std::string prefix = d.services.settings ? d.services.settings->prefix : std::string();
+  const std::string prefix = d.services.settings
+                                 ? shell::ReadSetting(*d.services.settings, &shell::Settings::prefix)
+                                 : std::string();
 
   std::tm local{};
   const std::time_t when = row->Time;
@@ -266,6 +275,10 @@ std::optional<std::string> SmsStore::SmsDetailsText(int id) const {
   text += strings.Get(1252);
   text += apiIds;
   text += "\r\n";
+  // What became of the send when the gateway's answer is missing or was a
+  // refusal.
+  if (auto record = FindSendRecord(id); record && !record->Note.empty())
+    text += "Note:     " + record->Note + "\r\n";
   return text;
 }
 
@@ -404,6 +417,66 @@ std::vector<int> SmsStore::AllMessageIds() const {
   std::vector<int> ids;
   while (select->Next())
     ids.push_back(select->Int(0));
+  return ids;
+}
+
+std::vector<int> SmsStore::MessageIdsBy(MessageOrder order) const {
+  // Each key is read in ID order and sorted here, which measured faster
+  // than the database's own sorter on 100,000 rows.
+  const char *sql = nullptr;
+  switch (order) {
+  case MessageOrder::Time:
+    sql = "SELECT ID, Time FROM SMS ORDER BY ID";
+    break;
+  case MessageOrder::Stat:
+    sql = "SELECT ID, Stat FROM SMS ORDER BY ID";
+    break;
+  case MessageOrder::ToInfo:
+    sql = "SELECT ID, ToInfo FROM SMS ORDER BY ID";
+    break;
+  case MessageOrder::Charge:
+    sql = "SELECT ID, Charge FROM SMS ORDER BY ID";
+    break;
+  case MessageOrder::Msg:
+    sql = "SELECT ID, Msg FROM SMS ORDER BY ID";
+    break;
+  }
+  const bool number = order == MessageOrder::Time || order == MessageOrder::Stat;
+  // Text keys lie side by side in one buffer: no allocation per row.
+  struct Key {
+    std::int64_t value; // the number, or the text's offset in `bytes`
+    std::size_t size;
+    int id;
+  };
+  std::string bytes;
+  std::vector<Key> keys;
+  {
+    Lock guard(impl_->conn);
+    StatementUse select(impl_->db.Cached(sql));
+    while (select->Next()) {
+      if (number) {
+        keys.push_back({select->Int64(1), 0, select->Int(0)});
+      } else {
+        const std::string_view text = select->TextView(1);
+        keys.push_back({static_cast<std::int64_t>(bytes.size()), text.size(), select->Int(0)});
+        bytes.append(text);
+      }
+    }
+  }
+  // Texts compare as unsigned bytes (case matters); equal keys keep ID order.
+  const std::string_view all(bytes);
+  auto text = [all](const Key &k) {
+    return all.substr(static_cast<std::size_t>(k.value), k.size);
+  };
+  std::sort(keys.begin(), keys.end(), [&](const Key &a, const Key &b) {
+    const int c = number ? (a.value < b.value ? -1 : a.value > b.value ? 1 : 0)
+                         : text(a).compare(text(b));
+    return c != 0 ? c < 0 : a.id < b.id;
+  });
+  std::vector<int> ids;
+  ids.reserve(keys.size());
+  for (const Key &key : keys)
+    ids.push_back(key.id);
   return ids;
 }
 

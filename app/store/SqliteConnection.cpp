@@ -51,6 +51,11 @@ SqliteStatement &SqliteConnection::Cached(const std::string &sql) {
   return invalid;
 }
 
+void SqliteConnection::ResetAll() {
+  for (auto &entry : cache_)
+    entry.second->Reset();
+}
+
 bool SqliteConnection::InAutocommit() const {
   return !db_ || sqlite3_get_autocommit(db_) != 0;
 }

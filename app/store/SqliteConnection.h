@@ -31,6 +31,9 @@ public:
   // The cached prepared statement for this SQL (prepared on first use).
   // Invalid (check Valid()) when the SQL does not compile.
   SqliteStatement &Cached(const std::string &sql);
+  // Rewinds every cached statement (after a user of one was abandoned in
+  // the middle of its steps).
+  void ResetAll();
 
   int Changes() const;
   // True when no transaction is open (e.g. after SQLite rolled one back

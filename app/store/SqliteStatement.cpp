@@ -64,11 +64,15 @@ std::int64_t SqliteStatement::Int64(int column) const {
 }
 
 std::string SqliteStatement::Text(int column) const {
-  if (!stmt_) return std::string();
+  return std::string(TextView(column));
+}
+
+std::string_view SqliteStatement::TextView(int column) const {
+  if (!stmt_) return {};
   const unsigned char *text = sqlite3_column_text(stmt_, column);
   int size = sqlite3_column_bytes(stmt_, column);
-  if (!text || size <= 0) return std::string();
-  return std::string(reinterpret_cast<const char *>(text), static_cast<std::size_t>(size));
+  if (!text || size <= 0) return {};
+  return {reinterpret_cast<const char *>(text), static_cast<std::size_t>(size)};
 }
 
 } // namespace store

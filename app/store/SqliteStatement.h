@@ -39,6 +39,8 @@ public:
   int Int(int column) const;
   std::int64_t Int64(int column) const;
   std::string Text(int column) const;
+  // The same bytes in place: valid until the next step or reset.
+  std::string_view TextView(int column) const;
 
 private:
   sqlite3_stmt *stmt_ = nullptr;

@@ -26,6 +26,8 @@ const std::vector<TableLayout> &Layouts() {
       {"CONTACTS", {"CID", "Name", "Surname", "Title", "Custom", "Mobile"}},
       {"NextContactID", {"ID"}},
       {"CONTACT_GROUP_MAP", {"CID", "GID"}},
+      {"SMS_SEND",
+       {"ID", "CliMsgID", "OutcomeUnknown", "Note", "ExpandDone", "ExpandInFlight", "ExpandBatch"}},
   };
   return layouts;
 }
@@ -65,6 +67,18 @@ CREATE TABLE IF NOT EXISTS NextContactID(ID INTEGER NOT NULL);
 CREATE TABLE IF NOT EXISTS CONTACT_GROUP_MAP(
   CID INTEGER NOT NULL,
   GID INTEGER NOT NULL);
+-- How the sending of a message stands beyond its row (see SendRecord.h);
+-- created in files from before it existed when they are opened.
+CREATE TABLE IF NOT EXISTS SMS_SEND(
+  ID INTEGER PRIMARY KEY,
+  CliMsgID TEXT NOT NULL DEFAULT '',
+  OutcomeUnknown INTEGER NOT NULL DEFAULT 0,
+  Note TEXT NOT NULL DEFAULT '',
+  ExpandDone INTEGER NOT NULL DEFAULT -1,
+  ExpandInFlight INTEGER NOT NULL DEFAULT 0,
+  ExpandBatch INTEGER NOT NULL DEFAULT 0);
+CREATE INDEX IF NOT EXISTS SMS_SEND_Unknown ON SMS_SEND(ID) WHERE OutcomeUnknown <> 0;
+CREATE INDEX IF NOT EXISTS SMS_SEND_Expanding ON SMS_SEND(ID) WHERE ExpandDone >= 0;
 -- Status selections and the outbox count (Stat), due scheduled rows
 -- (Stat, Delay, Time range).
 CREATE INDEX IF NOT EXISTS SMS_Stat_Delay_Time ON SMS(Stat, Delay, Time);

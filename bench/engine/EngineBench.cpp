@@ -4,6 +4,22 @@
 //                            batch path, against the same numbers sent with
 //                            one SendMsg each (the ratio is the figure);
 //                            counts the HTTP requests of the batch.
+//   BatchAgainstSingleSendsWithLatency
+//                            the same with the simulator holding every
+//                            request for 20 ms, as a WAN round trip does:
+//                            requests, wall time and the ratio of both (the
+//                            per-number side is timed on 250 numbers and
+//                            scaled to 10,000); `batch_overhead_ms` is the
+//                            batch's time beyond its requests' latency.
+//   SingleSends              10,000 single messages through dispatch, each
+//                            committed before its request and after its
+//                            answer.
+//   PerMessageCommits        the store side of those 10,000 sends alone:
+//                            with a commit before and after each send, and
+//                            the way it was before (one commit at the end).
+//   ChildRows                the 10,000 child rows of a batch: one at a time
+//                            (a copy, a find and an update each, as before)
+//                            against the rows of each chunk in one go.
 //   MergedPerDestination     1,000 contacts, one text with a merge tag.
 //   StatusPass               one status pass over 10,000 due messages.
 //   TickOverLargeStore       escalation, dispatch with nothing pending and
@@ -56,6 +72,15 @@ public:
   static Environment &Get() {
     static Environment env;
     return env;
+  }
+
+  // The environment, or nothing (and the benchmark skipped) when it could
+  // not be set up.
+  static Environment *ReadyFor(benchmark::State &state) {
+    Environment &env = Get();
+    if (env.Ready()) return &env;
+    state.SkipWithError(env.Error().c_str());
+    return nullptr;
   }
 
   gatewaysim::GatewaySimServer &Sim() { return *sim_; }
@@ -180,11 +205,9 @@ double Ms(std::chrono::steady_clock::duration d) {
 }
 
 void BatchAgainstSingleSends(benchmark::State &state) {
-  Environment &env = Environment::Get();
-  if (!env.Ready()) {
-    state.SkipWithError(env.Error().c_str());
-    return;
-  }
+  Environment *ready = Environment::ReadyFor(state);
+  if (ready == nullptr) return;
+  Environment &env = *ready;
   const int n = 10000;
   std::string to;
   std::vector<std::string> numbers;
@@ -222,12 +245,180 @@ void BatchAgainstSingleSends(benchmark::State &state) {
 }
 BENCHMARK(BatchAgainstSingleSends)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-void MergedPerDestination(benchmark::State &state) {
-  Environment &env = Environment::Get();
-  if (!env.Ready()) {
-    state.SkipWithError(env.Error().c_str());
-    return;
+void BatchAgainstSingleSendsWithLatency(benchmark::State &state) {
+  Environment *ready = Environment::ReadyFor(state);
+  if (ready == nullptr) return;
+  Environment &env = *ready;
+  constexpr int kLatencyMs = 20;
+  constexpr int n = 10000;
+  constexpr int kSample = 250;
+  std::string to;
+  std::vector<std::string> numbers;
+  for (int i = 0; i < n; ++i) {
+    numbers.push_back(std::to_string(27860000000LL + i));
+    to += (i ? "," : "") + numbers.back();
   }
+  gatewaysim::FaultSpec latency;
+  latency.pattern = "*";
+  latency.kind = gatewaysim::FaultKind::Latency;
+  latency.latencyMs = kLatencyMs;
+  env.Sim().AddFault(latency);
+  for (auto _ : state) {
+    EngineSetup setup(&env.Binding());
+    int id = setup.store->AddSms(0, 0, 0, 0, to, "One text for everybody", "", 0, "?", 0);
+    OutboxDispatcher dispatcher(setup.services, setup.state);
+    std::uint64_t before = LastSeq(env.Sim());
+    auto t0 = std::chrono::steady_clock::now();
+    dispatcher.SendQueuedSMSs(id);
+    auto t1 = std::chrono::steady_clock::now();
+    const std::size_t requests = CountRequests(env.Sim(), before, "");
+
+    std::string reply;
+    auto t2 = std::chrono::steady_clock::now();
+    for (int i = 0; i < kSample; ++i)
+      env.Binding().SendMsg(true, "One text for everybody", numbers[i].c_str(), &reply);
+    auto t3 = std::chrono::steady_clock::now();
+
+    const double batchMs = Ms(t1 - t0);
+    const double singleMs = Ms(t3 - t2) * n / kSample;
+    state.counters["batch_requests"] = static_cast<double>(requests);
+    state.counters["batch_ms"] = batchMs;
+    state.counters["batch_overhead_ms"] = batchMs - static_cast<double>(requests) * kLatencyMs;
+    state.counters["single_requests"] = n;
+    state.counters["single_ms"] = singleMs;
+    state.counters["request_ratio"] = n / static_cast<double>(requests);
+    state.counters["single_per_batch"] = singleMs / batchMs;
+    if (dispatcher.Accepted().size() != static_cast<std::size_t>(n))
+      state.SkipWithError("the batch did not send every number");
+  }
+  env.Sim().ClearFaults();
+}
+BENCHMARK(BatchAgainstSingleSendsWithLatency)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+void SingleSends(benchmark::State &state) {
+  Environment *ready = Environment::ReadyFor(state);
+  if (ready == nullptr) return;
+  Environment &env = *ready;
+  constexpr int n = 10000;
+  for (auto _ : state) {
+    state.PauseTiming();
+    EngineSetup setup(&env.Binding());
+    for (int i = 0; i < n; ++i)
+      setup.store->AddSms(0, 0, 0, 0, std::to_string(27870000000LL + i), "One each", "", 0, "?", 0);
+    setup.store->Commit();
+    OutboxDispatcher dispatcher(setup.services, setup.state);
+    state.ResumeTiming();
+    auto t0 = std::chrono::steady_clock::now();
+    dispatcher.SendQueuedSMSs(-1);
+    const double ms = Ms(std::chrono::steady_clock::now() - t0);
+    state.counters["per_message_ms"] = ms / n;
+    state.counters["sent"] =
+        static_cast<double>(setup.store->CountMessages({.Stat = store::IntRange{11, 11}}));
+  }
+}
+BENCHMARK(SingleSends)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The store's writes for 10,000 single sends. Arg 1, as now: Processing and
+// the send record committed before each request, the result and the record
+// committed after it. Arg 0, as before: Processing and the result, one
+// commit at the end.
+void PerMessageCommits(benchmark::State &state) {
+  const bool perMessage = state.range(0) != 0;
+  constexpr int n = 10000;
+  for (auto _ : state) {
+    state.PauseTiming();
+    EngineSetup setup(nullptr);
+    std::vector<int> ids;
+    for (int i = 0; i < n; ++i)
+      ids.push_back(
+          setup.store->AddSms(0, 0, 0, 0, std::to_string(27880000000LL + i), "m", "", 0, "?", 0));
+    setup.store->Commit();
+    state.ResumeTiming();
+    auto t0 = std::chrono::steady_clock::now();
+    for (int id : ids) {
+      {
+        std::lock_guard table(setup.store->MessageLock());
+        setup.store->SetSmsStatus(id, 10);
+      }
+      if (perMessage) {
+        setup.store->PutSendRecord(
+            {.ID = id, .CliMsgID = "dv-" + std::to_string(id), .OutcomeUnknown = true});
+        setup.store->Commit();
+      }
+      {
+        std::lock_guard table(setup.store->MessageLock());
+        setup.store->UpdateFields(id, {.Stat = 11,
+                                       .QueryTime = 60,
+                                       .StatQryTm = 1,
+                                       .ApiMsgID = ",ID: 0123456789abcdef0123456789abcdef"});
+      }
+      if (perMessage) {
+        setup.store->PutSendRecord({.ID = id, .CliMsgID = "dv-" + std::to_string(id)});
+        setup.store->Commit();
+      }
+    }
+    setup.store->Commit();
+    const double ms = Ms(std::chrono::steady_clock::now() - t0);
+    state.counters["per_message_us"] = ms * 1000 / n;
+  }
+}
+void ChildRows(benchmark::State &state) {
+  const bool perChunk = state.range(0) != 0;
+  constexpr int n = 10000;
+  constexpr int kChunk = 43;
+  for (auto _ : state) {
+    state.PauseTiming();
+    EngineSetup setup(nullptr);
+    std::string to;
+    for (int i = 0; i < n; ++i)
+      to += (i ? "," : "") + std::to_string(27890000000LL + i);
+    const int parent = setup.store->AddSms(10, 0, 0, 0, to, "Batch", "", 0, "?", 0);
+    state.ResumeTiming();
+    auto t0 = std::chrono::steady_clock::now();
+    for (int first = 0; first < n; first += kChunk) {
+      std::vector<store::ExpandedChild> children;
+      for (int i = first; i < std::min(n, first + kChunk); ++i) {
+        store::ExpandedChild child;
+        child.Stat = 11;
+        child.To = std::to_string(27890000000LL + i);
+        child.ApiMsgID = ",ID: 0123456789abcdef0123456789abcdef";
+        child.QueryTime = 60;
+        child.StatQryTm = 1;
+        children.push_back(std::move(child));
+      }
+      if (perChunk) {
+        setup.store->ExpandSmsMany(parent, children);
+      } else {
+        for (const store::ExpandedChild &child : children) {
+          const int id = setup.store->ExpandSms(parent, child.Stat, child.To);
+          std::lock_guard table(setup.store->MessageLock());
+          if (setup.store->FindMessage(id))
+            setup.store->UpdateFields(id, {.QueryTime = child.QueryTime,
+                                           .StatQryTm = child.StatQryTm,
+                                           .ApiMsgID = child.ApiMsgID});
+        }
+      }
+    }
+    setup.store->Commit();
+    state.counters["rows_ms"] = Ms(std::chrono::steady_clock::now() - t0);
+  }
+}
+BENCHMARK(ChildRows)->Arg(0)->Arg(1)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+BENCHMARK(PerMessageCommits)
+    ->Arg(0)
+    ->Arg(1)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+void MergedPerDestination(benchmark::State &state) {
+  Environment *ready = Environment::ReadyFor(state);
+  if (ready == nullptr) return;
+  Environment &env = *ready;
   for (auto _ : state) {
     state.PauseTiming();
     EngineSetup setup(&env.Binding());
@@ -249,11 +440,9 @@ void MergedPerDestination(benchmark::State &state) {
 BENCHMARK(MergedPerDestination)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void StatusPass(benchmark::State &state) {
-  Environment &env = Environment::Get();
-  if (!env.Ready()) {
-    state.SkipWithError(env.Error().c_str());
-    return;
-  }
+  Environment *ready = Environment::ReadyFor(state);
+  if (ready == nullptr) return;
+  Environment &env = *ready;
   for (auto _ : state) {
     state.PauseTiming();
     EngineSetup setup(&env.Binding());
@@ -292,6 +481,7 @@ public:
   HRESULT QueryBalance(std::string *) override { return Count(); }
   HRESULT RecoverPassword(const char *, const char *, std::string *) override { return Count(); }
   HRESULT StopMsgAPIID(const char *, std::string *) override { return Count(); }
+  HRESULT QueryMsgCLIID(const char *, std::string *) override { return Count(); }
   HRESULT TokenPay(const char *, std::string *) override { return Count(); }
   HRESULT EncodeToUnicode(const char *, std::string *) override { return Count(); }
   HRESULT StartBatch(const char *, std::string *) override { return Count(); }
@@ -313,6 +503,7 @@ public:
   HRESULT put_smsCONCAT(std::int32_t) override { return Count(); }
   HRESULT put_smsDELIVERY_TIME(std::int32_t) override { return Count(); }
   HRESULT put_smsFROM(const char *) override { return Count(); }
+  HRESULT put_smsCLI_MSG_ID(const char *) override { return Count(); }
 };
 
 void TickOverLargeStore(benchmark::State &state) {

@@ -145,7 +145,7 @@ BENCHMARK(BM_CountOutbox)->Unit(benchmark::kMicrosecond);
 void BM_SelectPending(benchmark::State &state) {
   SmsStore &s = OpenStore::Get();
   for (auto _ : state) {
-    std::lock_guard<std::recursive_mutex> table(s.MessageLock());
+    std::lock_guard table(s.MessageLock());
     benchmark::DoNotOptimize(s.SelectIds({.Stat = IntRange{0, 0}}));
   }
 }
@@ -154,7 +154,7 @@ BENCHMARK(BM_SelectPending)->Unit(benchmark::kMicrosecond);
 void BM_SelectDueScheduled(benchmark::State &state) {
   SmsStore &s = OpenStore::Get();
   for (auto _ : state) {
-    std::lock_guard<std::recursive_mutex> table(s.MessageLock());
+    std::lock_guard table(s.MessageLock());
     benchmark::DoNotOptimize(
         s.SelectIds({.Time = IntRange{0, kNow}, .Stat = IntRange{4, 4}, .Delay = IntRange{0, 0}}));
   }
@@ -165,7 +165,7 @@ void BM_SelectDelayScheduledOneDay(benchmark::State &state) {
   SmsStore &s = OpenStore::Get();
   const int d = 86400 * static_cast<int>(state.range(0));
   for (auto _ : state) {
-    std::lock_guard<std::recursive_mutex> table(s.MessageLock());
+    std::lock_guard table(s.MessageLock());
     benchmark::DoNotOptimize(s.SelectIds(
         {.Time = IntRange{0, kNow + d}, .Stat = IntRange{6, 6}, .Delay = IntRange{d, d}}));
   }
@@ -176,7 +176,7 @@ void BM_SelectPolling(benchmark::State &state) {
   SmsStore &s = OpenStore::Get();
   const int stat = static_cast<int>(state.range(0));
   for (auto _ : state) {
-    std::lock_guard<std::recursive_mutex> table(s.MessageLock());
+    std::lock_guard table(s.MessageLock());
     benchmark::DoNotOptimize(s.SelectIds({.Stat = IntRange{stat, stat},
                                           .QueryTime = IntRange{1, INT_MAX},
                                           .StatQryTm = IntRange{0, kNow}}));

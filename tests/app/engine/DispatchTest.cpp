@@ -45,9 +45,12 @@ TEST_F(DispatchTest, TextToOneNumberGoesAsOneSendMsg) {
   dispatcher->SendQueuedSMSs(-1);
 
   std::vector<Call> calls = gateway.Calls();
-  EXPECT_EQ(Options(calls), (std::vector<std::string>{"smsREQUIRED_FEATURES=0", "smsCONCAT=0",
-                                                      "smsMSG_TYPE=0", "smsFROM=", "smsUNICODE=0",
-                                                      "smsDELIVERY_ACK=0", "smsDELIVERY_TIME=0"}));
+  // The client message id goes with this request only.
+  EXPECT_EQ(Options(calls),
+            (std::vector<std::string>{"smsREQUIRED_FEATURES=0", "smsCONCAT=0", "smsMSG_TYPE=0",
+                                      "smsFROM=", "smsUNICODE=0", "smsDELIVERY_ACK=0",
+                                      "smsDELIVERY_TIME=0",
+                                      "smsCLI_MSG_ID=dv-" + std::to_string(id), "smsCLI_MSG_ID="}));
   std::vector<Call> sends = gateway.CallsNamed("SendMsg");
   ASSERT_EQ(sends.size(), 1u);
   EXPECT_EQ(sends[0].args, (std::vector<std::string>{"1", "Hello there", "0821234567"}));
@@ -69,12 +72,14 @@ TEST_F(DispatchTest, TextToOneNumberGoesAsOneSendMsg) {
 TEST_F(DispatchTest, SettingsShapeTheOptions) {
   h.settings.SpanSMS = true;
   h.settings.DeliveryAcks = true;
-  h.AddPending("0821234567", "Hi", 0, 1, "Shop");
+  h.settings.InstallationID = "dv12ab-!x";
+  int id = h.AddPending("0821234567", "Hi", 0, 1, "Shop");
   dispatcher->SendQueuedSMSs(-1);
   EXPECT_EQ(Options(gateway.Calls()),
-            (std::vector<std::string>{"smsREQUIRED_FEATURES=16", "smsCONCAT=3", "smsMSG_TYPE=0",
-                                      "smsFROM=Shop", "smsUNICODE=0", "smsDELIVERY_ACK=-1",
-                                      "smsDELIVERY_TIME=0"}));
+            (std::vector<std::string>{
+                "smsREQUIRED_FEATURES=16", "smsCONCAT=3", "smsMSG_TYPE=0", "smsFROM=Shop",
+                "smsUNICODE=0", "smsDELIVERY_ACK=-1", "smsDELIVERY_TIME=0",
+                "smsCLI_MSG_ID=dv12abx-" + std::to_string(id), "smsCLI_MSG_ID="}));
 }
 
 TEST_F(DispatchTest, SenderIdFeatures) {
@@ -260,7 +265,7 @@ TEST_F(DispatchTest, BatchReplyWithAcceptedRejectedAndUnmentionedNumbers) {
 
 TEST_F(DispatchTest, FailedBatchStartFailsTheMessageWithoutChildren) {
   gateway.onStartBatch = [](const std::string &) {
-    return Answer{"ERR: 301, No credit left", 301};
+    return Answer{"ERR: 202, No batch template", 202};
   };
   int id = h.AddPending("0821111111,0822222222", "x");
   dispatcher->SendQueuedSMSs(id);
@@ -268,11 +273,13 @@ TEST_F(DispatchTest, FailedBatchStartFailsTheMessageWithoutChildren) {
   EXPECT_EQ(gateway.CountOf("EndBatch"), 0);
   EXPECT_EQ(h.Row(id).Stat, 2);
   EXPECT_TRUE(h.Children(id).empty());
-  EXPECT_TRUE(h.log.Contains("SMS Batch start failed: Error:ERR: 301, No credit left Msg:x"));
+  EXPECT_TRUE(h.log.Contains("SMS Batch start failed: Error:ERR: 202, No batch template Msg:x"));
   EXPECT_TRUE(h.prompts.All().empty());
+  EXPECT_NE(h.store->SmsDetailsText(id)->find("Note:     the batch could not be started"),
+            std::string::npos);
 }
 
-TEST_F(DispatchTest, CommunicationFailureIsShownOncePerPass) {
+TEST_F(DispatchTest, CommunicationFailureIsShownOncePerJob) {
   gateway.onSendMsg = [](const std::string &, const std::string &) {
     return Answer{"ERR: -2,Communication error: timeout", 99};
   };
@@ -296,10 +303,38 @@ TEST_F(DispatchTest, CommunicationFailureIsShownOncePerPass) {
                              "Mobile:0821234567 Msg:plain"));
   EXPECT_TRUE(h.log.Contains("ComplexSMS failed: Error:ERR: -2"));
 
-  // The next pass may show it again.
+  // Within one job it shows no more; the next job may show it again.
   h.AddPending("0821234567", "again");
   dispatcher->SendQueuedSMSs(-1);
+  EXPECT_EQ(h.prompts.All().size(), 1u);
+  dispatcher->BeginJob();
+  h.AddPending("0821234567", "and again");
+  dispatcher->SendQueuedSMSs(-1);
   EXPECT_EQ(h.prompts.All().size(), 2u);
+}
+
+// A Unicode text the library cannot encode goes nowhere, whichever way it
+// would have gone, and says so in the log like any other failure.
+TEST_F(DispatchTest, AnUnencodableTextFailsWithItsLogLine) {
+  gateway.encodeStatus = E_FAIL;
+  int ann = h.AddContact("Ann", "", "0831112222");
+  int bob = h.AddContact("Bob", "", "0834445555");
+  int single = h.AddPending("0821234567", "one", 2);
+  int perContact =
+      h.AddPending("A" + std::to_string(ann) + ",A" + std::to_string(bob), "Hi <<FIRSTNAME>>", 2);
+  int batch = h.AddPending("0821111111,0822222222", "many", 2);
+  dispatcher->SendQueuedSMSs(-1);
+
+  EXPECT_EQ(gateway.CountOf("SendMsg") + gateway.CountOf("StartBatch"), 0);
+  EXPECT_EQ(h.Row(single).Stat, 2);
+  EXPECT_EQ(h.Row(batch).Stat, 2);
+  for (const store::MessageRow &child : h.Children(perContact))
+    EXPECT_EQ(child.Stat, 2);
+  const std::string why = "Error:the text could not be encoded: nothing was sent";
+  EXPECT_TRUE(h.log.Contains("SMS failed: " + why + " Mobile:0821234567 Msg:one"));
+  EXPECT_TRUE(h.log.Contains("ComplexSMS failed: " + why + " Mobile:0831112222 Msg:Hi Ann"));
+  EXPECT_TRUE(h.log.Contains("ComplexSMS failed: " + why + " Mobile:0834445555 Msg:Hi Bob"));
+  EXPECT_TRUE(h.log.Contains("SMS Batch start failed: " + why + " Msg:many"));
 }
 
 TEST_F(DispatchTest, AGatewayErrorFailsOnlyThatDestination) {
@@ -385,8 +420,11 @@ TEST_F(DispatchTest, LargeBatchGoesInChunksAndExitLeavesTheRestPending) {
   EXPECT_EQ(pending, 2000 - 3 * 43);
   EXPECT_EQ(h.Row(id).Stat, 12);
   EXPECT_EQ(gateway.CountOf("EndBatch"), 1);
-  // No progress and no outbox rebuild after the exit request.
+  // No progress and no outbox rebuild after the exit request (the resort
+  // when the message became Processing came before it).
   EXPECT_EQ(h.posts.Count(UM_BALANCE_CHANGED), 0);
+  EXPECT_EQ(h.rebuilds.Full(), 0);
+  EXPECT_EQ(h.rebuilds.ResortOnly(), 1);
 }
 
 TEST_F(DispatchTest, ChunksCloseAtFiveHundredAndTwelveCharacters) {
@@ -424,15 +462,131 @@ TEST_F(DispatchTest, WithoutLogSettingNothingIsLogged) {
     EXPECT_EQ(e.find("SMS sent ok"), std::string::npos) << e;
 }
 
-TEST_F(DispatchTest, GatewayIdsAreDurableAfterEveryPass) {
-  int id = h.AddPending("0821234567", "durable");
+TEST_F(DispatchTest, EverySendIsDurableBeforeAndAfterItsRequest) {
+  int first = h.AddPending("0821111111", "first");
+  int second = h.AddPending("0822222222", "second");
+  h.store->Commit();
+  std::vector<store::MessageRow> rows;
+  std::optional<store::SendRecord> record;
+  gateway.onSendMsg = [&](const std::string &text, const std::string &) {
+    // What a crash now would leave.
+    if (text == "first") {
+      rows = CommittedRows(h.store->Path());
+      record = CommittedSendRecord(h.store->Path(), first);
+    }
+    return Answer{"ID: 0123456789abcdef0123456789abcdef", 0};
+  };
+  dispatcher->SendQueuedSMSs(-1); // newest first: second, then first
+  auto row = [&](int id) {
+    for (const store::MessageRow &r : rows)
+      if (r.ID == id) return r;
+    return store::MessageRow{};
+  };
+  EXPECT_EQ(row(second).Stat, 11);
+  EXPECT_EQ(row(second).ApiMsgID, ",ID: 0123456789abcdef0123456789abcdef");
+  EXPECT_EQ(row(first).Stat, 10);
+  // The send in flight is recorded with its client message id.
+  ASSERT_TRUE(record.has_value());
+  EXPECT_EQ(record->CliMsgID, "dv-" + std::to_string(first));
+  EXPECT_TRUE(record->OutcomeUnknown);
+  // Its answer is durable once the request has returned.
+  rows = CommittedRows(h.store->Path());
+  EXPECT_EQ(row(first).Stat, 11);
+  EXPECT_FALSE(CommittedSendRecord(h.store->Path(), first)->OutcomeUnknown);
+}
+
+TEST_F(DispatchTest, UnknownOutcomesAreAskedAboutAndNeverSentAgain) {
+  auto failedWithUnknownOutcome = [&](const std::string &to) {
+    int id = h.AddPending(to, "lost answer");
+    h.store->SetSmsStatus(id, 2);
+    store::SendRecord record;
+    record.ID = id;
+    record.CliMsgID = "dv-" + std::to_string(id);
+    record.OutcomeUnknown = true;
+    h.store->PutSendRecord(record);
+    return id;
+  };
+  int known = failedWithUnknownOutcome("0821111111");
+  int never = failedWithUnknownOutcome("0822222222");
+  int silent = failedWithUnknownOutcome("0823333333");
+  int later = failedWithUnknownOutcome("0824444444");
+  gateway.onQueryMsgCliId = [&](const std::string &cli) {
+    if (cli == "dv-" + std::to_string(known))
+      return Answer{"ID: 0123456789abcdef0123456789abcdef Status: 003", 0};
+    if (cli == "dv-" + std::to_string(never))
+      return Answer{"ERR: 104, Unknown cliMsgId (Client Message ID)", 104};
+    return Answer{"ERR: -2,Communication error: timeout", 99};
+  };
   dispatcher->SendQueuedSMSs(-1);
-  std::vector<store::MessageRow> committed = CommittedRows(h.store->Path());
-  auto it = std::find_if(committed.begin(), committed.end(),
-                         [&](const store::MessageRow &r) { return r.ID == id; });
-  ASSERT_NE(it, committed.end());
-  EXPECT_EQ(it->Stat, 11);
-  EXPECT_EQ(it->ApiMsgID, h.Row(id).ApiMsgID);
+
+  EXPECT_EQ(gateway.CountOf("SendMsg"), 0);
+  // Asked in ID order; the first silence ends the asking for this pass.
+  EXPECT_EQ(gateway.CountOf("QueryMsgCLIID"), 3);
+  store::MessageRow found = h.Row(known);
+  EXPECT_EQ(found.Stat, 11);
+  EXPECT_EQ(found.ApiMsgID, ",ID: 0123456789abcdef0123456789abcdef");
+  EXPECT_EQ(found.QueryTime, 60);
+  EXPECT_EQ(found.StatQryTm, kStartSeconds); // polled at once
+  EXPECT_FALSE(h.store->FindSendRecord(known)->OutcomeUnknown);
+  EXPECT_EQ(h.Row(never).Stat, 2);
+  EXPECT_FALSE(h.store->FindSendRecord(never)->OutcomeUnknown);
+  EXPECT_NE(h.store->SmsDetailsText(never)->find("Note:     never reached the gateway"),
+            std::string::npos);
+  EXPECT_TRUE(h.store->FindSendRecord(silent)->OutcomeUnknown);
+  EXPECT_TRUE(h.store->FindSendRecord(later)->OutcomeUnknown);
+  EXPECT_TRUE(h.log.Contains("SMS outcome found: SMS_ID (" + std::to_string(known) + ")"));
+  EXPECT_TRUE(h.log.Contains("SMS never reached the gateway: SMS_ID (" + std::to_string(never)));
+  EXPECT_TRUE(h.log.Contains("SMS outcome still unknown: SMS_ID (" + std::to_string(silent)));
+
+  // A pass for one message asks nothing.
+  gateway.ClearCalls();
+  dispatcher->SendQueuedSMSs(silent);
+  EXPECT_EQ(gateway.Calls().size(), 0u);
+}
+
+TEST_F(DispatchTest, AnInterruptedExpansionLeavesUnknownAndPendingChildren) {
+  // A batch whose second chunk was in flight, and a merged message whose
+  // second destination was, when the program ended.
+  std::string to;
+  for (int i = 0; i < 100; ++i)
+    to += (i ? "," : "") + std::to_string(27820000000LL + i);
+  int batch = h.AddPending(to, "batch");
+  h.store->SetSmsStatus(batch, 2); // the repair at opening
+  h.store->PutSendRecord(
+      {.ID = batch, .ExpandDone = 43, .ExpandInFlight = 43, .ExpandBatch = true});
+  int merged = h.AddPending("0831111111,0832222222,0833333333", "Hi <<FIRSTNAME>>");
+  h.store->SetSmsStatus(merged, 10);
+  h.store->PutSendRecord({.ID = merged,
+                          .CliMsgID = "dv-" + std::to_string(merged),
+                          .ExpandDone = 1,
+                          .ExpandInFlight = 1});
+  dispatcher->RecoverInterrupted();
+
+  EXPECT_EQ(gateway.Calls().size(), 0u);
+  EXPECT_EQ(h.Row(batch).Stat, 12);
+  std::vector<store::MessageRow> children = h.Children(batch);
+  ASSERT_EQ(children.size(), 57u); // the first chunk's children exist already
+  for (int i = 0; i < 57; ++i) {
+    EXPECT_EQ(children[i].To, std::to_string(27820000043LL + i));
+    EXPECT_EQ(children[i].Stat, i < 43 ? 2 : 0);
+  }
+  EXPECT_NE(
+      h.store->SmsDetailsText(children[0].ID)->find("Note:     outcome unknown after interruption"),
+      std::string::npos);
+  EXPECT_TRUE(h.log.Contains("SMS outcome unknown after interruption: SMS_ID (" +
+                             std::to_string(children[0].ID) + ") Mobile:27820000043"));
+
+  EXPECT_EQ(h.Row(merged).Stat, 12);
+  children = h.Children(merged);
+  ASSERT_EQ(children.size(), 2u);
+  EXPECT_EQ(children[0].Stat, 2);
+  EXPECT_EQ(children[1].Stat, 0);
+  // Sent one by one: the destination in flight can still be asked about.
+  std::optional<store::SendRecord> inFlight = h.store->FindSendRecord(children[0].ID);
+  ASSERT_TRUE(inFlight.has_value());
+  EXPECT_EQ(inFlight->CliMsgID, "dv-" + std::to_string(merged) + "-2");
+  EXPECT_TRUE(inFlight->OutcomeUnknown);
+  EXPECT_TRUE(h.store->OpenExpansions().empty());
 }
 
 TEST_F(DispatchTest, AMessageOpenedForEditingMeanwhileIsNotSent) {
@@ -443,11 +597,38 @@ TEST_F(DispatchTest, AMessageOpenedForEditingMeanwhileIsNotSent) {
   EXPECT_EQ(h.Row(id).Stat, 5);
 }
 
-TEST_F(DispatchTest, AFailedInvocationIsAFailedSendNotASuccess) {
+TEST_F(DispatchTest, AFailedInvocationOrAnErrorPageIsNotASentMessage) {
   gateway.sendStatus = DISP_E_EXCEPTION; // the library's error code stays 0
   int id = h.AddPending("0821234567", "x");
   dispatcher->SendQueuedSMSs(id);
   EXPECT_EQ(h.Row(id).Stat, 2);
   EXPECT_EQ(h.Row(id).ApiMsgID, "");
   EXPECT_TRUE(h.log.Contains("SMS failed: Error: Mobile:0821234567 Msg:x"));
+
+  // A page answered with status 200 leaves smsERROR at 0.
+  const std::string page = "<html><head><title>Service Unavailable</title></head></html>";
+  gateway.sendStatus = S_OK;
+  gateway.onSendMsg = [&](const std::string &, const std::string &) { return Answer{page, 0}; };
+  gateway.onStartBatch = [&](const std::string &) { return Answer{page, 0}; };
+  int single = h.AddPending("0821234567", "y");
+  int batch = h.AddPending("0821111111,0822222222", "z");
+  dispatcher->SendQueuedSMSs(-1);
+  EXPECT_EQ(h.Row(single).Stat, 2);
+  EXPECT_EQ(h.Row(single).ApiMsgID, "");
+  EXPECT_TRUE(h.log.Contains("SMS failed: Error:" + page + " Mobile:0821234567 Msg:y"));
+  EXPECT_EQ(h.Row(batch).Stat, 2);
+  EXPECT_EQ(gateway.CountOf("QuickBatchSend"), 0);
+  EXPECT_TRUE(h.log.Contains("SMS Batch start failed: Error:" + page + " Msg:z"));
+  // Whether it reached the gateway is not known: it is asked about on the
+  // next pass, as the first failure was at the start of this one.
+  ASSERT_TRUE(h.store->FindSendRecord(single).has_value());
+  EXPECT_TRUE(h.store->FindSendRecord(single)->OutcomeUnknown);
+  EXPECT_EQ(h.store->FindSendRecord(id)->Note,
+            "never reached the gateway: sending it again is safe");
+
+  gateway.onStartBatch = nullptr;
+  gateway.onEndBatch = [&] { return Answer{page, 0}; };
+  h.AddPending("0821111111,0822222222", "z");
+  dispatcher->SendQueuedSMSs(-1);
+  EXPECT_TRUE(h.log.Contains("EndBatch failed: Error:" + page));
 }

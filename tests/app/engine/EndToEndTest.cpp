@@ -59,6 +59,7 @@ TEST_F(EndToEndTest, TextToOneNumberIsSentSingly) {
   EXPECT_EQ(sends[0].params["msg_type"], "SMS_TEXT");
   EXPECT_EQ(sends[0].params["req_feat"], "0");
   EXPECT_EQ(sends[0].params.count("deliv_time"), 0u);
+  EXPECT_EQ(sends[0].params["cliMsgId"], "dv-" + std::to_string(id));
   store::MessageRow row = h->Row(id);
   EXPECT_EQ(row.Stat, 11);
   EXPECT_EQ(row.ApiMsgID, "," + sends[0].reply);
@@ -275,6 +276,62 @@ TEST_F(ExpiryTest, AnExpiredMessageIsReported) {
   dispatcher->SendQueuedSMSs(-1);
   EXPECT_EQ(PollFor(6), (std::vector<int>{1, 6}));
   EXPECT_EQ(h->Row(id).Stat, 17);
+}
+
+class NoCreditTest : public EndToEndTest {
+protected:
+  void Configure(gatewaysim::SimOptions &options) override { options.accounts[0].balance = 5; }
+};
+
+TEST_F(NoCreditTest, SendingStopsWithoutCreditAndResumesWhenTheBalanceGrows) {
+  std::vector<int> older, newer;
+  for (int i = 0; i < 3; ++i)
+    older.push_back(h->AddPending("082111110" + std::to_string(i), "older"));
+  int batch = h->AddPending("0822222220,0822222221,0822222222,0822222223,0822222224", "batch");
+  for (int i = 0; i < 3; ++i)
+    newer.push_back(h->AddPending("082333330" + std::to_string(i), "newer"));
+  h->prompts.answer = kAnswerYes;
+  dispatcher->SendQueuedSMSs(-1);
+
+  // Newest first: three singles and two numbers of the batch use the five
+  // credits; the rest waits, nothing failed.
+  for (int id : newer)
+    EXPECT_EQ(h->Row(id).Stat, 11);
+  EXPECT_EQ(h->Row(batch).Stat, 12);
+  std::vector<store::MessageRow> children = h->Children(batch);
+  ASSERT_EQ(children.size(), 5u);
+  for (int i = 0; i < 5; ++i)
+    EXPECT_EQ(children[i].Stat, i < 2 ? 11 : 0) << i;
+  for (int id : older)
+    EXPECT_EQ(h->Row(id).Stat, 0);
+  EXPECT_EQ(Requests("http/sendmsg").size(), 3u);
+  std::vector<Prompted> asked = h->prompts.All();
+  ASSERT_EQ(asked.size(), 1u);
+  EXPECT_EQ(asked[0].caption, "No credit left");
+  EXPECT_NE(asked[0].text.find("6 message(s) wait"), std::string::npos) << asked[0].text;
+  EXPECT_EQ(asked[0].style, kBoxYesNo | kBoxIconQuestion);
+  bool optionsShown = false;
+  for (const Posted &p : h->posts.All())
+    optionsShown = optionsShown || (p.message == UM_SELECT_TAB && p.lParam == 1047);
+  EXPECT_TRUE(optionsShown);
+  EXPECT_TRUE(h->log.Contains("No credit left: sending stops, 6 message(s) wait"));
+
+  // Still no credit: the next pass sends nothing and asks nothing.
+  dispatcher->SendQueuedSMSs(-1);
+  EXPECT_EQ(Requests("http/sendmsg").size(), 3u);
+  EXPECT_EQ(h->prompts.All().size(), 1u);
+
+  // A voucher brings credit: the first pass after it sends the rest.
+  std::string reply;
+  ASSERT_EQ(binding->TokenPay("1111222233334444", &reply), S_OK);
+  ASSERT_EQ(binding->LastError(), 0) << reply;
+  dispatcher->SendQueuedSMSs(-1);
+  for (int id : older)
+    EXPECT_EQ(h->Row(id).Stat, 11);
+  for (const store::MessageRow &child : h->Children(batch))
+    EXPECT_EQ(child.Stat, 11);
+  EXPECT_EQ(sim->Balance("DVTX").value_or(-1), 44);
+  EXPECT_TRUE(h->log.Contains("Credit available again (balance 50): sending resumes"));
 }
 
 TEST_F(EndToEndTest, ARowWithTwoGatewayIdsIsSplit) {

@@ -118,7 +118,7 @@ HRESULT FakeGateway::Ping(std::string *result) {
 }
 
 HRESULT FakeGateway::QueryBalance(std::string *result) {
-  return Finish("QueryBalance", {}, Answer{"100", 0}, result);
+  return Finish("QueryBalance", {}, onQueryBalance ? onQueryBalance() : Answer{"100", 0}, result);
 }
 
 HRESULT FakeGateway::RecoverPassword(const char *username, const char *email, std::string *result) {
@@ -131,12 +131,23 @@ HRESULT FakeGateway::StopMsgAPIID(const char *apiMsgId, std::string *result) {
   return Finish("StopMsgAPIID", {apiMsgId}, answer, result);
 }
 
+HRESULT FakeGateway::QueryMsgCLIID(const char *cliMsgId, std::string *result) {
+  if (!cliMsgId || !result) return E_FAIL;
+  Answer answer = onQueryMsgCliId ? onQueryMsgCliId(cliMsgId)
+                                  : Answer{"ERR: 104, Unknown cliMsgId (Client Message ID)", 104};
+  return Finish("QueryMsgCLIID", {cliMsgId}, answer, result);
+}
+
 HRESULT FakeGateway::TokenPay(const char *token, std::string *result) {
   return Finish("TokenPay", {Text(token)}, Answer{"OK: 605", 0}, result);
 }
 
 HRESULT FakeGateway::EncodeToUnicode(const char *text, std::string *result) {
   if (!text || !result) return E_FAIL;
+  if (FAILED(encodeStatus)) {
+    Record("EncodeToUnicode", {text});
+    return encodeStatus;
+  }
   std::u16string wide = codepage::ToUtf16(text);
   std::string hex;
   char buf[8];
@@ -246,6 +257,10 @@ HRESULT FakeGateway::put_smsFROM(const char *value) {
   Record("put_smsFROM", {Text(value)});
   return S_OK;
 }
+HRESULT FakeGateway::put_smsCLI_MSG_ID(const char *value) {
+  Record("put_smsCLI_MSG_ID", {Text(value)});
+  return S_OK;
+}
 
 // ---- Recorders --------------------------------------------------------------
 
@@ -282,7 +297,7 @@ void PostRecorder::Clear() {
 int PromptRecorder::Ask(const std::string &text, const std::string &caption, unsigned style) {
   std::lock_guard<std::mutex> lock(mutex_);
   asked_.push_back(Prompted{text, caption, style});
-  return engine::kAnswerOk;
+  return answer.load();
 }
 
 std::vector<Prompted> PromptRecorder::All() const {
@@ -416,6 +431,41 @@ std::vector<store::MessageRow> CommittedRows(const std::string &dbPath) {
   sqlite3_finalize(stmt);
   sqlite3_close(db);
   return rows;
+}
+
+} // namespace enginetest
+
+namespace enginetest {
+
+void SetMessageCounter(const std::filesystem::path &dbPath, int next) {
+  sqlite3 *db = nullptr;
+  if (sqlite3_open_v2(dbPath.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK) {
+    const std::string sql = "UPDATE NextSMSID SET ID = " + std::to_string(next);
+    sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr);
+  }
+  sqlite3_close(db);
+}
+
+std::optional<store::SendRecord> CommittedSendRecord(const std::string &dbPath, int id) {
+  std::optional<store::SendRecord> record;
+  sqlite3 *db = nullptr;
+  if (sqlite3_open_v2(dbPath.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
+    sqlite3_stmt *stmt = nullptr;
+    const char *sql = "SELECT CliMsgID, OutcomeUnknown, Note FROM SMS_SEND WHERE ID = ?";
+    if (sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr) == SQLITE_OK) {
+      sqlite3_bind_int(stmt, 1, id);
+      if (sqlite3_step(stmt) == SQLITE_ROW) {
+        record.emplace();
+        record->ID = id;
+        record->CliMsgID = reinterpret_cast<const char *>(sqlite3_column_text(stmt, 0));
+        record->OutcomeUnknown = sqlite3_column_int(stmt, 1) != 0;
+        record->Note = reinterpret_cast<const char *>(sqlite3_column_text(stmt, 2));
+      }
+    }
+    sqlite3_finalize(stmt);
+  }
+  sqlite3_close(db);
+  return record;
 }
 
 } // namespace enginetest

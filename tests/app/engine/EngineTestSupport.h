@@ -18,6 +18,7 @@
 
 #include <testsupport/TestEnv.h>
 
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
@@ -51,10 +52,14 @@ public:
   std::function<Answer()> onEndBatch;
   std::function<Answer(const std::string &apiId)> onGetMsgCharge;
   std::function<Answer(const std::string &apiId)> onStopMsg;
+  std::function<Answer(const std::string &cliMsgId)> onQueryMsgCliId;
+  std::function<Answer()> onQueryBalance;
   std::function<Answer()> onPing;
   std::function<Answer(const std::string &user, const std::string &password)> onAuthenticate;
   // The status SendMsg returns (an invocation failure when not S_OK).
   HRESULT sendStatus = S_OK;
+  // The status EncodeToUnicode returns (no text when not S_OK).
+  HRESULT encodeStatus = S_OK;
 
   std::vector<Call> Calls() const;
   std::vector<Call> CallsNamed(const std::string &name) const;
@@ -73,6 +78,7 @@ public:
   HRESULT QueryBalance(std::string *result) override;
   HRESULT RecoverPassword(const char *username, const char *email, std::string *result) override;
   HRESULT StopMsgAPIID(const char *apiMsgId, std::string *result) override;
+  HRESULT QueryMsgCLIID(const char *cliMsgId, std::string *result) override;
   HRESULT TokenPay(const char *token, std::string *result) override;
   HRESULT EncodeToUnicode(const char *text, std::string *result) override;
   HRESULT StartBatch(const char *templateText, std::string *result) override;
@@ -94,6 +100,7 @@ public:
   HRESULT put_smsCONCAT(std::int32_t value) override;
   HRESULT put_smsDELIVERY_TIME(std::int32_t value) override;
   HRESULT put_smsFROM(const char *value) override;
+  HRESULT put_smsCLI_MSG_ID(const char *value) override;
 
 private:
   HRESULT Finish(const std::string &name, std::vector<std::string> args, const Answer &answer,
@@ -141,6 +148,8 @@ class PromptRecorder final : public engine::UserPrompt {
 public:
   int Ask(const std::string &text, const std::string &caption, unsigned style) override;
   std::vector<Prompted> All() const;
+  // What every question is answered with.
+  std::atomic<int> answer{engine::kAnswerOk};
 
 private:
   mutable std::mutex mutex_;
@@ -208,5 +217,9 @@ public:
 // The committed content of a store file, read through a separate read-only
 // connection (what a crash right now would leave).
 std::vector<store::MessageRow> CommittedRows(const std::string &dbPath);
+// The committed send record of one message, the same way.
+std::optional<store::SendRecord> CommittedSendRecord(const std::string &dbPath, int id);
+// Sets the message identifier counter of a closed store file.
+void SetMessageCounter(const std::filesystem::path &dbPath, int next);
 
 } // namespace enginetest

@@ -390,9 +390,14 @@ public:
   int QueueMessage(int status, int time, int type, int refId, const std::string &to,
                    const std::string &text, int delay, bool force) override {
     calls.push_back(QueuedCall{status, time, type, refId, to, text, delay, force});
+    if (refuseNext) {
+      refuseNext = false;
+      return -1;
+    }
     return 100 + static_cast<int>(calls.size());
   }
   std::vector<QueuedCall> calls;
+  bool refuseNext = false;
 };
 
 } // namespace
@@ -434,4 +439,20 @@ TEST_F(SchedulingTest, UncheckedUploadBoxHoldsTheMessageLocally) {
   EXPECT_EQ(ScheduledQueueing::DelayFor(message), 5 * 86400);
   message.uploadDays = 40;
   EXPECT_EQ(ScheduledQueueing::DelayFor(message), 7 * 86400);
+}
+
+TEST_F(SchedulingTest, RefusedMessagesAndUnstorableTimesAreNoOccurrences) {
+  ScheduledMessage message;
+  QueueRecorder recorder;
+  recorder.refuseNext = true;
+  // 2040 lies beyond the store's 32-bit times; 0 would mean "now".
+  std::vector<std::int64_t> times = {Local(2024, 3, 4), 0, Local(2040, 1, 1), Local(2024, 3, 5),
+                                     Local(2024, 3, 6)};
+  std::vector<int> ids = ScheduledQueueing::Queue(recorder, message, times);
+  ASSERT_EQ(recorder.calls.size(), 3u);
+  EXPECT_EQ(recorder.calls[1].time, times[3]);
+  // The refused first message is no reference: the next stored one is.
+  EXPECT_EQ(recorder.calls[1].refId, 0);
+  EXPECT_EQ(recorder.calls[2].refId, ids[0]);
+  EXPECT_EQ(ids, (std::vector<int>{102, 103}));
 }

@@ -1,6 +1,6 @@
 // The communications worker's thread: the tick rhythm on a hand-driven
 // clock, jobs between ticks, the keep-alive, going offline, the exit
-// hand-shake, server deletion jobs and a fault inside a dispatch pass.
+// hand-shake, server deletion jobs and faults inside the worker's passes.
 #include "EngineTestSupport.h"
 
 #include "engine/CommsWorker.h"
@@ -10,16 +10,60 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <future>
 #include <stdexcept>
+#include <thread>
 
 using namespace engine;
 using namespace enginetest;
+
+// A fault abandons the frames of the pass it hits without running their
+// destructors: what they owned on the heap is given up, by design. The leak
+// checker is told so for memory taken inside the fault guard (with deep
+// stacks, so the guard's frame is seen under the store's and the log's).
+extern "C" const char *__asan_default_options() {
+  return "malloc_context_size=64";
+}
+extern "C" const char *__lsan_default_suppressions() {
+  return "leak:engine::FaultGuard::Run\n";
+}
 
 namespace {
 
 volatile std::uintptr_t g_badAddress = 24;
 void CrashInDispatch() {
   *reinterpret_cast<volatile int *>(g_badAddress) = 7;
+}
+
+// Raises SIGSEGV on the first call made off `mainThread` after `armed` was
+// set (the worker's), and never again.
+struct FaultOnWorker {
+  std::thread::id mainThread = std::this_thread::get_id();
+  std::atomic<bool> armed{false};
+  void operator()() {
+    if (std::this_thread::get_id() != mainThread && armed.exchange(false)) CrashInDispatch();
+  }
+};
+
+// Runs a call the user-interface thread would make and expects it to
+// return. A call blocked on a lock nobody will release cannot be cancelled:
+// the test program then ends with the failure instead of hanging.
+void ExpectReturns(const char *what, std::function<void()> call) {
+  auto done = std::make_shared<std::promise<void>>();
+  std::future<void> returned = done->get_future();
+  std::thread([call = std::move(call), done] {
+    call();
+    done->set_value();
+  }).detach();
+  if (returned.wait_for(std::chrono::seconds(10)) == std::future_status::ready) return;
+  std::fprintf(stderr, "FAILED: %s blocks after the worker's fault\n", what);
+  std::fflush(stderr);
+  std::_Exit(1);
 }
 
 const std::string kId1 = "0123456789abcdef0123456789abcdef";
@@ -138,6 +182,23 @@ TEST_F(WorkerTest, JobsPresentAtWakeUpRunInArrivalOrderInOneBusyPeriod) {
   EXPECT_EQ(asked, (std::vector<std::string>{idC, idA, idB, idA}));
 }
 
+// The rhythm is measured on the monotonic clock: setting the system time
+// back an hour does not stop the ticks for an hour, and setting it forward
+// does not bring the next tick early.
+TEST_F(WorkerTest, AStepOfTheWallClockNeitherStallsNorHurriesTheTicks) {
+  StartWorker();
+  h.posts.Clear();
+  h.clock.StepWallClock(h.clock.NowMs() - 3600 * 1000);
+  Tick();
+  EXPECT_EQ(h.posts.Count(UM_PROGRESS_ESCALATION), 1);
+
+  h.clock.StepWallClock(h.clock.NowMs() + 2 * 3600 * 1000);
+  Advance(CommsWorker::kTickMs - 1);
+  EXPECT_EQ(h.posts.Count(UM_PROGRESS_ESCALATION), 1);
+  Advance(1);
+  EXPECT_EQ(h.posts.Count(UM_PROGRESS_ESCALATION), 2);
+}
+
 TEST_F(WorkerTest, KeepAliveRunsOnEveryFourthTickOnly) {
   StartWorker();
   std::vector<int> pingTicks;
@@ -252,6 +313,42 @@ TEST_F(WorkerTest, QueueMessageTakesTheSenderSettings) {
   EXPECT_EQ(h.Row(noSender).Delay, 86400);
   // Scheduled messages are not sent.
   EXPECT_EQ(gateway.CountOf("SendMsg"), 0);
+}
+
+// With the identifiers used up AddSms fails: nothing is handed to the
+// worker (a send job for -1 would send every Pending message).
+TEST_F(WorkerTest, QueueMessageReturnsTheFailureOfAddSms) {
+  int waiting = h.AddPending("0821234567", "waits for a send now");
+  h.store.reset();
+  SetMessageCounter(h.folder / "SMS.db", INT_MAX);
+  h.store = std::make_unique<store::SmsStore>(h.folder.string());
+  h.settings.WorkingOnLine = false;
+  StartWorker();
+  SetWorkingOnLine(h.settings, true);
+  EXPECT_EQ(worker->QueueMessage(0, 0, 0, 0, "0821234567", "cannot be stored", 0, false), -1);
+  ASSERT_TRUE(worker->WaitUntilIdle());
+  EXPECT_EQ(gateway.CountOf("SendMsg"), 0);
+  EXPECT_EQ(h.Row(waiting).Stat, 0);
+}
+
+// A job of several messages that all meet a communication failure asks the
+// user once; the next job may ask again.
+TEST_F(WorkerTest, TheCommunicationFailureBoxShowsOncePerJob) {
+  gateway.onSendMsg = [](const std::string &, const std::string &) {
+    return Answer{"ERR: -2,Communication error: timeout", 99};
+  };
+  StartWorker();
+  std::vector<int> ids;
+  for (int i = 0; i < 3; ++i)
+    ids.push_back(h.AddPending("0821234567", "m" + std::to_string(i)));
+  worker->PostSendList(List(ids));
+  ASSERT_TRUE(worker->WaitUntilIdle());
+  EXPECT_EQ(gateway.CountOf("SendMsg"), 3);
+  EXPECT_EQ(h.prompts.All().size(), 1u);
+
+  worker->PostSendList(List({h.AddPending("0821234567", "again")}));
+  ASSERT_TRUE(worker->WaitUntilIdle());
+  EXPECT_EQ(h.prompts.All().size(), 2u);
 }
 
 TEST_F(WorkerTest, SendListCanSwitchBackOfflineAfterwards) {
@@ -426,6 +523,94 @@ TEST_F(WorkerTest, AFaultInADispatchPassIsReportedAndTheWorkerGoesOn) {
   EXPECT_EQ(h.Row(first).Stat, 11);
 }
 
+// A fault while the worker writes to the store (inside a write of several
+// rows, holding the message lock and a statement it has not reset): the
+// window's next store calls return, the half-done write is undone, and the
+// next pass sends.
+TEST_F(WorkerTest, AFaultInsideAStoreWriteLeavesTheStoreUsable) {
+  FaultOnWorker fault;
+  h.store->SetRowWrittenHook([&](int) { fault(); });
+  StartWorker();
+  fault.armed = true;
+  int batch =
+      worker->QueueMessage(0, 0, 0, 0, "0821111111,0822222222,0823333333", "three", 0, false);
+  ASSERT_TRUE(worker->WaitUntilIdle());
+  EXPECT_FALSE(fault.armed);
+  EXPECT_TRUE(h.log.Contains("CRITICAL ERROR: Catch in SendQueuedSMSs. Exception c0000005"));
+
+  ExpectReturns("AddSms", [&] { h.store->AddSms(4, 0, 0, 0, "0824444444", "x", "", 0, "?", 0); });
+  ExpectReturns("CountOutbox", [&] { EXPECT_EQ(h.store->CountOutbox(), 1); });
+  // The children the fault cut off were not kept: the batch's three numbers
+  // come back once each, as sends whose outcome is unknown.
+  std::vector<store::MessageRow> children = h.Children(batch);
+  ASSERT_EQ(children.size(), 3u);
+  for (const store::MessageRow &child : children)
+    EXPECT_EQ(child.Stat, 2);
+  EXPECT_EQ(children[0].To, "0821111111");
+  EXPECT_EQ(h.Row(batch).Stat, 12);
+
+  int next = worker->QueueMessage(0, 0, 0, 0, "0825555555", "next", 0, false);
+  ASSERT_TRUE(worker->WaitUntilIdle());
+  EXPECT_EQ(h.Row(next).Stat, 11);
+}
+
+// A fault while the worker writes a log entry (holding the log's lock): the
+// window's next entry is written, and the next pass sends.
+TEST_F(WorkerTest, AFaultInsideALogWriteLeavesTheLogUsable) {
+  FaultOnWorker fault;
+  std::filesystem::path logPath = h.folder / "SMS.log";
+  shell::Logger logger(logPath.string(), [&] {
+    fault();
+    return static_cast<std::time_t>(h.Now());
+  });
+  StartWorker(&logger);
+  fault.armed = true;
+  int first = worker->QueueMessage(0, 0, 0, 0, "0821234567", "logged", 0, false);
+  ASSERT_TRUE(worker->WaitUntilIdle());
+  EXPECT_FALSE(fault.armed);
+
+  ExpectReturns("a log entry", [&] { logger.WriteEntry("from the window"); });
+  std::string text = testsupport::ReadFile(logPath);
+  EXPECT_NE(text.find("CRITICAL ERROR: Catch in SendQueuedSMSs. Exception c0000005"),
+            std::string::npos);
+  EXPECT_NE(text.find("from the window"), std::string::npos);
+  EXPECT_EQ(h.Row(first).Stat, 2); // its outcome is asked about later
+
+  int next = worker->QueueMessage(0, 0, 0, 0, "0821234567", "next", 0, false);
+  ASSERT_TRUE(worker->WaitUntilIdle());
+  EXPECT_EQ(h.Row(next).Stat, 11);
+}
+
+// Status passes and server deletions are guarded like dispatch passes.
+TEST_F(WorkerTest, AFaultInAStatusOrDeletionPassIsReportedAndTheWorkerGoesOn) {
+  int sent = SentMessage(11);
+  int scheduled = SentMessage(7, std::string(32, 'b'));
+  gateway.onGetMsgCharge = [](const std::string &) -> Answer {
+    CrashInDispatch();
+    return {};
+  };
+  gateway.onStopMsg = gateway.onGetMsgCharge;
+  StartWorker();
+  worker->PostQueryList(List({sent}));
+  ASSERT_TRUE(worker->WaitUntilIdle());
+  EXPECT_TRUE(h.log.Contains("ExceptionRecord: ExCode=c0000005"));
+  EXPECT_TRUE(h.log.Contains("CRITICAL ERROR: Catch in QueryMessageStatus."));
+  EXPECT_EQ(h.rebuilds.Full(), 1);
+
+  gateway.onGetMsgCharge = nullptr;
+  worker->PostDeleteList(List({scheduled}));
+  ASSERT_TRUE(worker->WaitUntilIdle());
+  EXPECT_TRUE(h.log.Contains("CRITICAL ERROR: Catch in DeleteSMSFromServer."));
+  EXPECT_EQ(h.posts.Count(UM_DELETE_FAILED), 1);
+  EXPECT_TRUE(h.store->FindMessage(scheduled));
+
+  // The dispatch and call locks were released: the next tick sends.
+  int pending = h.AddPending("0821234567", "after the faults");
+  Tick();
+  EXPECT_TRUE(worker->IsRunning());
+  EXPECT_EQ(h.Row(pending).Stat, 11);
+}
+
 TEST_F(WorkerTest, TheCrashReportIsWrittenEvenWithoutTheLogSetting) {
   h.settings.WriteLog = false;
   std::filesystem::path logPath = h.folder / "SMS.log";
@@ -444,12 +629,50 @@ TEST_F(WorkerTest, AnExceptionThrownInADispatchPassIsCaught) {
     throw std::runtime_error("boom");
   };
   StartWorker();
-  worker->QueueMessage(0, 0, 0, 0, "0821234567", "throws", 0, false);
+  int thrown = worker->QueueMessage(0, 0, 0, 0, "0821234567", "throws", 0, false);
   ASSERT_TRUE(worker->WaitUntilIdle());
   EXPECT_TRUE(worker->IsRunning());
   EXPECT_TRUE(h.log.Contains("CRITICAL ERROR: Catch in SendQueuedSMSs. Exception e06d7363"));
+  // The abandoned send is not left Processing: it keeps its client message
+  // id and waits to be asked about.
+  EXPECT_EQ(h.Row(thrown).Stat, 2);
+  std::optional<store::SendRecord> record = h.store->FindSendRecord(thrown);
+  ASSERT_TRUE(record.has_value());
+  EXPECT_TRUE(record->OutcomeUnknown);
+  EXPECT_EQ(record->CliMsgID, "dv-" + std::to_string(thrown));
   gateway.onSendMsg = nullptr;
   worker->QueueMessage(0, 0, 0, 0, "0821234567", "fine", 0, false);
   ASSERT_TRUE(worker->WaitUntilIdle());
   EXPECT_EQ(gateway.CountOf("SendMsg"), 1);
+}
+
+// The user edits the settings (under their lock) while the worker sends and
+// logs in again with them; the thread sanitizer build watches the reads.
+TEST_F(WorkerTest, SettingsEditedWhileTheWorkerSends) {
+  h.settings.Login = "demo";
+  h.settings.Password = "demo123";
+  gateway.onPing = [] { return Answer{"ERR: 003, Session ID expired", 3}; };
+  StartWorker();
+  std::atomic<bool> stop{false};
+  std::thread user([&] {
+    for (int i = 0; !stop.load(); ++i) {
+      const std::string text(40 + i % 7, static_cast<char>('a' + i % 26));
+      auto hold = shell::LockSettings(h.settings);
+      h.settings.prefix = i % 2 ? "27" : text;
+      h.settings.sender_id = text;
+      h.settings.client_id = i % 2 ? "DVTX" : text;
+      h.settings.Login = text;
+      h.settings.Password = text;
+      h.settings.SpanSMS = i % 2 != 0;
+    }
+  });
+  constexpr int kMessages = 40;
+  for (int i = 0; i < kMessages; ++i)
+    worker->QueueMessage(0, 0, 0, 0, "0821234567", "m" + std::to_string(i), 0, false);
+  for (int i = 0; i < 4; ++i)
+    Tick(); // the fourth keeps the session alive: a re-login
+  stop = true;
+  user.join();
+  EXPECT_EQ(gateway.CountOf("SendMsg"), kMessages);
+  EXPECT_EQ(gateway.CountOf("AuthenticateClient"), 1);
 }

@@ -183,6 +183,55 @@ TEST_F(StoreMessageOpsTest, ExpandSmsMakesAPartPerDestination) {
   EXPECT_EQ(store->ExpandSms(999, 11, "1"), -1);
 }
 
+TEST_F(StoreMessageOpsTest, ExpandSmsManyWritesEveryPartWithItsResult) {
+  const int parent = store->AddSms(10, 500, 0, 7, ",0821,0822,0823", "text", "Shop", 0, "?", 1);
+  std::vector<store::ExpandedChild> parts(3);
+  parts[0] = {.Stat = 11, .To = "0821", .ApiMsgID = ",ID: a", .QueryTime = 60, .StatQryTm = 99};
+  parts[1] = {.Stat = 2, .To = "0822", .Time = 1234, .Note = "refused"};
+  parts[2] = {.Stat = 0, .To = "0823"};
+  const std::vector<int> ids = store->ExpandSmsMany(parent, parts);
+  ASSERT_EQ(ids, (std::vector<int>{parent + 1, parent + 2, parent + 3}));
+  const MessageRow sent = *store->FindMessage(ids[0]);
+  EXPECT_EQ(sent.Stat, 11);
+  EXPECT_EQ(sent.To, "0821");
+  EXPECT_EQ(sent.ToInfo, "0821");
+  EXPECT_EQ(sent.RefID, 7);
+  EXPECT_EQ(sent.Msg, "text");
+  EXPECT_EQ(sent.SenderID, "Shop");
+  EXPECT_EQ(sent.Flags, 1);
+  EXPECT_EQ(sent.Time, kNow);
+  EXPECT_EQ(sent.ApiMsgID, ",ID: a");
+  EXPECT_EQ(sent.QueryTime, 60);
+  EXPECT_EQ(sent.StatQryTm, 99);
+  EXPECT_EQ(store->FindMessage(ids[1])->Time, 1234);
+  EXPECT_EQ(store->FindSendRecord(ids[1])->Note, "refused");
+  EXPECT_FALSE(store->FindSendRecord(ids[0]).has_value());
+  EXPECT_EQ(log.Entries().size(), 4u); // "Added SMS" for the parent and each part
+  EXPECT_EQ(store->AddSms(0, 0, 0, 0, ",1", "x", nullptr, 0, "?", 0), parent + 4);
+  EXPECT_TRUE(store->ExpandSmsMany(999, parts).empty());
+}
+
+TEST_F(StoreMessageOpsTest, SendRecordsStayWithTheirMessage) {
+  const int a = Add(2);
+  const int b = Add(12);
+  EXPECT_FALSE(store->FindSendRecord(a).has_value());
+  ASSERT_TRUE(store->PutSendRecord({.ID = a, .CliMsgID = "dv-1", .OutcomeUnknown = true}));
+  ASSERT_TRUE(store->PutSendRecord({.ID = b, .ExpandDone = 43, .ExpandInFlight = 7}));
+  EXPECT_EQ(store->UnknownOutcomes().size(), 1u);
+  EXPECT_EQ(store->UnknownOutcomes()[0].CliMsgID, "dv-1");
+  ASSERT_EQ(store->OpenExpansions().size(), 1u);
+  EXPECT_EQ(store->OpenExpansions()[0].ExpandInFlight, 7);
+  // A new record replaces the old one; the details show its note.
+  ASSERT_TRUE(store->PutSendRecord({.ID = a, .CliMsgID = "dv-1", .Note = "never reached"}));
+  EXPECT_TRUE(store->UnknownOutcomes().empty());
+  const std::string details = *store->SmsDetailsText(a);
+  EXPECT_TRUE(details.ends_with("\r\nNote:     never reached\r\n")) << details;
+  // Copies start without one; a deleted message takes its record along.
+  EXPECT_FALSE(store->FindSendRecord(store->CopySms(a, false, 0)).has_value());
+  store->DeleteSms(a);
+  EXPECT_FALSE(store->FindSendRecord(a).has_value());
+}
+
 TEST_F(StoreMessageOpsTest, UpdateSmsReturnsAnEditToPendingOrDelayScheduled) {
   struct Case {
     int saved;

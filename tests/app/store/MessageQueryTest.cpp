@@ -143,3 +143,23 @@ TEST_F(StoreMessageQueryTest, ForEachMessageWalksInOrderAcrossBatches) {
 }
 
 } // namespace
+
+TEST(StoreMessageOrderTest, OrderedByOneColumnAndSelectedByReference) {
+  SmsStore store{testsupport::MakeTempDir("store").string()};
+  auto add = [&](int stat, int time, const char *to, const char *msg, const char *charge,
+                 int refId = 0) {
+    return store.AddSms(stat, time, 0, refId, to, msg, nullptr, 0, charge, 0);
+  };
+  const int a = add(9, 300, "b", "apple", "0.5");
+  const int b = add(2, 100, "B", "Zebra", "0.35");
+  const int c = add(9, 200, "a", "apple", "?", a);
+  using store::MessageOrder;
+  EXPECT_EQ(store.MessageIdsBy(MessageOrder::Time), (std::vector<int>{b, c, a}));
+  // Bytes decide: capitals before small letters, "0" before "?".
+  EXPECT_EQ(store.MessageIdsBy(MessageOrder::ToInfo), (std::vector<int>{b, c, a}));
+  EXPECT_EQ(store.MessageIdsBy(MessageOrder::Msg), (std::vector<int>{b, a, c}));
+  EXPECT_EQ(store.MessageIdsBy(MessageOrder::Charge), (std::vector<int>{b, a, c}));
+  // Equal keys keep ID order.
+  EXPECT_EQ(store.MessageIdsBy(MessageOrder::Stat), (std::vector<int>{b, a, c}));
+  EXPECT_EQ(store.SelectIds({.RefID = IntRange{a, a}}), (std::vector<int>{a, c}));
+}

@@ -34,19 +34,19 @@ TEST(StoreThreadsTest, WorkerAndUserInterfaceAtOnce) {
       // A dispatch pass: select pending rows, mark them, expand them.
       std::vector<int> pending;
       {
-        std::lock_guard<std::recursive_mutex> table(store.MessageLock());
+        std::lock_guard table(store.MessageLock());
         pending = store.SelectIds({.Stat = IntRange{0, 0}});
       }
       for (auto it = pending.rbegin(); it != pending.rend(); ++it) {
         {
-          std::lock_guard<std::recursive_mutex> table(store.MessageLock());
+          std::lock_guard table(store.MessageLock());
           store.SetSmsStatus(*it, store::StatProcessing);
         }
         if (store.ExpandSms(*it, store::StatUnknown, "0821234567") > 0) ++workerAdds;
-        std::lock_guard<std::recursive_mutex> table(store.MessageLock());
+        std::lock_guard table(store.MessageLock());
         store.UpdateFields(*it, {.Stat = store::StatExpanded, .QueryTime = 60, .StatQryTm = i});
       }
-      std::lock_guard<std::recursive_mutex> table(store.MessageLock());
+      std::lock_guard table(store.MessageLock());
       store.SelectIds({.Stat = IntRange{11, 11},
                        .QueryTime = IntRange{1, 1 << 30},
                        .StatQryTm = IntRange{0, i}});

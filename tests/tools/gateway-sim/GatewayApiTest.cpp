@@ -131,6 +131,8 @@ TEST_F(SimMessageTest, UnknownMessagesAreReported) {
             "ERR: 103, Unknown apiMsgId (API Message ID)");
   EXPECT_EQ(Reply("http/querymsg", "session_id=" + session + "&cliMsgId=x"),
             "ERR: 104, Unknown cliMsgId (Client Message ID)");
+  EXPECT_EQ(Reply("http/delmsg", "session_id=" + session + "&cliMsgId=x"),
+            "ERR: 104, Unknown cliMsgId (Client Message ID)");
   EXPECT_EQ(Reply("http/querymsg", "session_id=" + session), "ERR: 109, Missing message ID");
   EXPECT_EQ(Reply("http/getmsgcharge", "session_id=" + session + "&apimsgid=" + unknown),
             "ERR: 103, Unknown apiMsgId (API Message ID)");

@@ -84,6 +84,18 @@ TEST(SimFaultInjectorTest, TimesLimitsFiringsAndLatencyAddsUp) {
   EXPECT_FALSE(after.action.has_value());
   EXPECT_EQ(after.latencyMs, 100);
   EXPECT_EQ(faults.ToJson()[0]["remaining"], 0);
+
+  // skip lets the first matching requests through.
+  FaultInjector later;
+  FaultSpec third = Rule("http_batch/*", FaultKind::Drop);
+  third.skip = 2;
+  third.times = 1;
+  ASSERT_TRUE(later.Add(third, error));
+  EXPECT_FALSE(later.Decide("http/ping").action.has_value());
+  EXPECT_FALSE(later.Decide("http_batch/quicksend").action.has_value());
+  EXPECT_FALSE(later.Decide("http_batch/quicksend").action.has_value());
+  EXPECT_TRUE(later.Decide("http_batch/quicksend").action.has_value());
+  EXPECT_FALSE(later.Decide("http_batch/quicksend").action.has_value());
 }
 
 TEST(SimFaultInjectorTest, FirstFiringActionWins) {
@@ -103,7 +115,8 @@ TEST(SimFaultInjectorTest, JsonFormRoundTripsAndIsChecked) {
                                            {"p", 0.25},
                                            {"seed", 9},
                                            {"after", true},
-                                           {"times", 4}},
+                                           {"times", 4},
+                                           {"skip", 3}},
                                           error);
   ASSERT_TRUE(spec.has_value()) << error;
   EXPECT_EQ(spec->pattern, "http/sendmsg");
@@ -114,6 +127,7 @@ TEST(SimFaultInjectorTest, JsonFormRoundTripsAndIsChecked) {
   EXPECT_EQ(again->kind, FaultKind::Stall);
   EXPECT_EQ(again->stallMs, 1500);
   EXPECT_EQ(again->times, 4);
+  EXPECT_EQ(again->skip, 3);
 
   EXPECT_FALSE(FaultInjector::SpecFromJson({{"kind", "melt"}}, error).has_value());
   EXPECT_FALSE(FaultInjector::SpecFromJson({{"p", "often"}}, error).has_value());

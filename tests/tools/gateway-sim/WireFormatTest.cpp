@@ -130,7 +130,7 @@ TEST(SimPathPatternTest, GlobsAndRegularExpressions) {
 
 TEST(SimFaultSpecTest, ParsesTheCommandLineForm) {
   std::string error;
-  auto spec = ParseFaultSpec("http/*=latency,ms=250,p=0.5,seed=7,times=3", error);
+  auto spec = ParseFaultSpec("http/*=latency,ms=250,p=0.5,seed=7,times=3,skip=4", error);
   ASSERT_TRUE(spec.has_value()) << error;
   EXPECT_EQ(spec->pattern, "http/*");
   EXPECT_EQ(spec->kind, FaultKind::Latency);
@@ -138,6 +138,7 @@ TEST(SimFaultSpecTest, ParsesTheCommandLineForm) {
   EXPECT_DOUBLE_EQ(spec->probability, 0.5);
   EXPECT_EQ(spec->seed, 7u);
   EXPECT_EQ(spec->times, 3);
+  EXPECT_EQ(spec->skip, 4);
 
   auto error500 = ParseFaultSpec("/http/sendmsg=http500,after=1", error);
   ASSERT_TRUE(error500.has_value());
@@ -152,4 +153,5 @@ TEST(SimFaultSpecTest, ParsesTheCommandLineForm) {
   EXPECT_FALSE(ParseFaultSpec("http/auth=explode", error).has_value());
   EXPECT_FALSE(ParseFaultSpec("http/auth=drop,p=2", error).has_value());
   EXPECT_FALSE(ParseFaultSpec("http/auth=drop,bogus=1", error).has_value());
+  EXPECT_FALSE(ParseFaultSpec("http/auth=drop,skip=-1", error).has_value());
 }

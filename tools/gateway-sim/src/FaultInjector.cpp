@@ -8,7 +8,7 @@ bool FaultInjector::Add(const FaultSpec &spec, std::string &error) {
   auto pattern = PathPattern::Make(spec.pattern, spec.regex, error);
   if (!pattern) return false;
   std::lock_guard lock(mutex_);
-  rules_.push_back(Rule{spec, *pattern, std::mt19937_64(spec.seed), spec.times});
+  rules_.push_back(Rule{spec, *pattern, std::mt19937_64(spec.seed), spec.times, spec.skip});
   return true;
 }
 
@@ -33,6 +33,10 @@ FaultDecision FaultInjector::Decide(const std::string &path) {
   std::lock_guard lock(mutex_);
   for (Rule &rule : rules_) {
     if (rule.remaining == 0 || !rule.pattern.Matches(path)) continue;
+    if (rule.toSkip > 0) {
+      --rule.toSkip;
+      continue;
+    }
     bool latency = rule.spec.kind == FaultKind::Latency;
     if (!latency && decision.action) continue;
     if (!Draw(rule)) continue;
@@ -55,7 +59,8 @@ nlohmann::json FaultInjector::SpecToJson(const FaultSpec &spec) {
           {"ms", spec.kind == FaultKind::Stall ? spec.stallMs : spec.latencyMs},
           {"reply", codepage::AnsiToUtf8(spec.reply)},
           {"after", spec.afterProcessing},
-          {"times", spec.times}};
+          {"times", spec.times},
+          {"skip", spec.skip}};
 }
 
 nlohmann::json FaultInjector::ToJson() const {
@@ -99,12 +104,13 @@ std::optional<FaultSpec> FaultInjector::SpecFromJson(const nlohmann::json &json,
       spec.reply = codepage::Utf8ToAnsi(json.at("reply").get<std::string>());
     if (json.contains("after")) spec.afterProcessing = json.at("after").get<bool>();
     if (json.contains("times")) spec.times = json.at("times").get<int>();
+    if (json.contains("skip")) spec.skip = json.at("skip").get<int>();
   } catch (const nlohmann::json::exception &e) {
     error = std::string("bad fault: ") + e.what();
     return std::nullopt;
   }
-  if (!(spec.probability >= 0 && spec.probability <= 1) || spec.latencyMs < 0) {
-    error = "bad fault: p must lie in 0..1 and ms must not be negative";
+  if (!(spec.probability >= 0 && spec.probability <= 1) || spec.latencyMs < 0 || spec.skip < 0) {
+    error = "bad fault: p must lie in 0..1, ms and skip must not be negative";
     return std::nullopt;
   }
   return spec;

@@ -33,7 +33,7 @@ public:
 
   static nlohmann::json SpecToJson(const FaultSpec &spec);
   // From {"pattern", "regex", "kind", "p", "seed", "ms", "reply", "after",
-  // "times"}; nothing with a message when malformed.
+  // "times", "skip"}; nothing with a message when malformed.
   static std::optional<FaultSpec> SpecFromJson(const nlohmann::json &json, std::string &error);
 
 private:
@@ -42,6 +42,7 @@ private:
     PathPattern pattern;
     std::mt19937_64 random;
     int remaining;
+    int toSkip;
   };
   static bool Draw(Rule &rule);
 

@@ -95,6 +95,8 @@ std::optional<FaultSpec> ParseFaultSpec(const std::string &text, std::string &er
       spec.stallMs = ms;
     } else if (key == "times") {
       ok = ReadInt(value, spec.times);
+    } else if (key == "skip") {
+      ok = ReadInt(value, spec.skip) && spec.skip >= 0;
     } else if (key == "after") {
       ok = ReadBool(value, spec.afterProcessing);
     } else if (key == "regex") {

@@ -247,6 +247,11 @@ std::optional<double> GatewaySimServer::Balance(const std::string &accountId) co
   return CreditAmount::ToCredits(impl_->state_.accounts.At(*index).balance);
 }
 
+void GatewaySimServer::ExpireSessions() {
+  std::lock_guard lock(impl_->state_.mutex);
+  impl_->state_.sessions.Clear();
+}
+
 std::string GatewaySimServer::LogJsonLines(uint64_t sinceSeq) const {
   return impl_->log_.JsonLines(sinceSeq);
 }

@@ -32,6 +32,7 @@ struct FaultSpec {
   std::string reply = "ERR: 901, Service temporarily unavailable"; // Error
   bool afterProcessing = false; // Drop/Http500/Garbage/Error: run the request first
   int times = -1;               // how many times the rule may fire; -1 unlimited
+  int skip = 0;                 // matching requests let through before the rule applies
 };
 
 const char *FaultKindName(FaultKind kind);
@@ -39,7 +40,7 @@ std::optional<FaultKind> FaultKindFromName(const std::string &name);
 
 // Parses the command-line form "PATTERN=KIND[,key=value...]" with the keys
 // p (probability), seed, ms (latency or stall time), reply, after (0/1),
-// times and regex (0/1). Returns nothing and sets `error` when malformed.
+// times, skip and regex (0/1). Returns nothing and sets `error` when malformed.
 std::optional<FaultSpec> ParseFaultSpec(const std::string &text, std::string &error);
 
 } // namespace gatewaysim

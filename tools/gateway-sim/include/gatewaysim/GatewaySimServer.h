@@ -43,6 +43,8 @@ public:
   // Current balance of the account with this api_id or client_id, in
   // credits; nothing when there is no such account.
   std::optional<double> Balance(const std::string &accountId) const;
+  // Ends every open session (as POST /_admin/sessions/expire does).
+  void ExpireSessions();
   // The request log as JSON lines (what /_admin/log serves).
   std::string LogJsonLines(uint64_t sinceSeq = 0) const;
 

@@ -32,6 +32,18 @@ std::string ContactCsvExporter::Line(const store::ContactRow &contact, const std
   return line;
 }
 
+std::vector<int> ContactCsvExporter::Members(int gid) const {
+  const std::optional<store::GroupRow> first = store_.GroupAt(0);
+  if (!first || first->GID != gid) {
+    return store_.GroupMembers(gid);
+  }
+  std::vector<int> everyone;
+  for (const store::ContactRow &contact : store_.Contacts()) {
+    everyone.push_back(contact.CID);
+  }
+  return everyone;
+}
+
 ExportResult ContactCsvExporter::ExportSelection(const std::string &path,
                                                  const std::vector<int> &cids) {
   CsvFileWriter file;
@@ -54,7 +66,7 @@ ExportResult ContactCsvExporter::ExportGroups(const std::string &path, const std
   if (!withAssociation) {
     std::set<int> members;
     for (int gid : gids) {
-      for (int cid : store_.GroupMembers(gid)) {
+      for (int cid : Members(gid)) {
         members.insert(cid);
       }
     }
@@ -87,7 +99,7 @@ ExportResult ContactCsvExporter::ExportGroups(const std::string &path, const std
     if (!name) {
       continue;
     }
-    for (int cid : store_.GroupMembers(gid)) {
+    for (int cid : Members(gid)) {
       if (std::optional<store::ContactRow> contact = store_.FindContact(cid)) {
         if (!file.Write(Line(*contact, &*name))) {
           ok = false;

@@ -24,7 +24,9 @@ public:
   // exist are skipped).
   ExportResult ExportSelection(const std::string &path, const std::vector<int> &cids);
 
-  // The members of the groups. Without association every contact once, in
+  // The members of the groups. The first group of the store ("All
+  // Contacts") stands for every contact, as the Addresses page shows it.
+  // Without association every contact once, in
   // ascending id (NothingToWrite, and no file, when the groups have no
   // members); with association one line per membership, group by group in
   // the given order and members in membership order, the group's name last.
@@ -35,6 +37,8 @@ public:
   static std::string Line(const store::ContactRow &contact, const std::string *group);
 
 private:
+  std::vector<int> Members(int gid) const;
+
   store::SmsStore &store_;
 };
 

@@ -76,9 +76,12 @@ ImportResult ContactCsvImporter::Import(std::istream &in, const ImportOptions &o
     std::vector<int> groups;
     const std::string &groupName = values[static_cast<std::size_t>(ContactColumn::Group)];
     if (options.autoCreateGroups && !groupName.empty()) {
-      if (const int gid = GroupNamed(groupName); gid > 0) {
-        groups.push_back(gid);
+      const int gid = GroupNamed(groupName);
+      if (gid <= 0) {
+        ++result.failed; // the group could not be made
+        continue;
       }
+      groups.push_back(gid);
     } else {
       groups = options.groupIds;
     }
@@ -95,10 +98,13 @@ ImportResult ContactCsvImporter::Import(std::istream &in, const ImportOptions &o
     record.SetMobile(mobile);
     record.groupIds = groups.data();
     record.groupCount = static_cast<int>(groups.size());
-    store_.AddContact(record);
-    ++result.inserted;
+    if (store_.AddContact(record) > 0) {
+      ++result.inserted;
+    } else {
+      ++result.failed;
+    }
   }
-  store_.Commit();
+  result.committed = store_.Commit();
   return result;
 }
 

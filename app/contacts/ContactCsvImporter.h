@@ -9,9 +9,11 @@
 // checked groups, or, with automatic groups on and a non-empty Group value,
 // into the group of that name only (found without regard to case, created
 // when absent). A file without a "mobile" header field imports nothing.
+// A line the store refuses (the contact, or its automatic group) counts as
+// failed, never as inserted, and its contact is not added without a group.
 //
 // The store is committed once the file has been read, so an import is never
-// lost to a later crash.
+// lost to a later crash; a refused commit is reported in the result.
 
 #include <istream>
 #include <string>
@@ -42,7 +44,9 @@ struct ImportOptions {
 struct ImportResult {
   int inserted = 0;
   int discarded = 0;
-  bool opened = false; // the file could be opened
+  int failed = 0;        // lines the store refused
+  bool opened = false;   // the file could be opened
+  bool committed = true; // the closing commit succeeded (or was not needed)
 };
 
 class ContactCsvImporter {

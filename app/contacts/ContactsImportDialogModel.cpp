@@ -7,6 +7,11 @@
 
 namespace contacts {
 
+namespace {
+const char *const kRefusedText = "\n\n(%1!d!) items could not be stored in the database.";
+const char *const kNotSavedText = "\n\nThe database could not save the imported contacts to disk.";
+} // namespace
+
 ContactsImportDialogModel::ContactsImportDialogModel(store::SmsStore &store,
                                                      const shell::StringTable &strings,
                                                      UserDialogs &dialogs, int selectedGid)
@@ -81,9 +86,17 @@ ImportResult ContactsImportDialogModel::Ok() {
   }
   ContactCsvImporter importer(store_);
   const ImportResult result = importer.ImportFile(path_, options);
-  dialogs_.ShowMessage(strings_.Get(1445),
-                       shell::InsertFormat(strings_.Get(1446), result.inserted, result.discarded),
-                       MessageIcon::Information);
+  std::string text = shell::InsertFormat(strings_.Get(1446), result.inserted, result.discarded);
+  // What the store refused is told with the counts, never hidden in them.
+  if (result.failed > 0) {
+    text += shell::InsertFormat(kRefusedText, result.failed);
+  }
+  if (!result.committed) {
+    text += kNotSavedText;
+  }
+  const bool troubled = result.failed > 0 || !result.committed;
+  dialogs_.ShowMessage(strings_.Get(1445), text,
+                       troubled ? MessageIcon::Warning : MessageIcon::Information);
   return result;
 }
 

@@ -14,7 +14,8 @@ namespace contacts {
 
 enum class ContactColumn { Name, Surname, Title, Custom, Mobile, Group };
 
-// Widths of the columns on import (longer values are cut).
+// Widths of the contact fields in characters: an import cuts longer
+// values, the contact and group dialogs take no more.
 inline constexpr std::size_t kImportNameWidth = 32;
 inline constexpr std::size_t kImportSurnameWidth = 32;
 inline constexpr std::size_t kImportTitleWidth = 8;

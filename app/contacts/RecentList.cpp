@@ -106,6 +106,7 @@ void RecentList::LoadFrom(const shell::Settings &settings) {
 }
 
 void RecentList::SaveTo(shell::Settings &settings) const {
+  auto hold = shell::LockSettings(settings);
   settings.NumRecent = count_;
   for (int i = 0; i < kSlots; ++i) {
     settings.Recent[static_cast<std::size_t>(i)] = slots_[static_cast<std::size_t>(i)];

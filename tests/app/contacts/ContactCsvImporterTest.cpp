@@ -2,6 +2,8 @@
 
 #include "contacts/ContactCsvImporter.h"
 
+#include <testsupport/SqlExec.h>
+
 #include <sstream>
 
 #include <sys/wait.h>
@@ -177,4 +179,20 @@ TEST_F(ContactImport, ImportedContactsSurviveACrashRightAfterTheImport) {
   ASSERT_TRUE(reopened.IsUsable());
   EXPECT_EQ(reopened.ContactCount(), 2);
   EXPECT_EQ(reopened.GroupMembers(2).size(), 2u);
+}
+
+TEST_F(ContactImport, AGroupTheStoreRefusesFailsTheLineInsteadOfLeavingItGroupless) {
+  store_.reset();
+  ASSERT_TRUE(testsupport::ExecSql(dir_ / "SMS.db", "CREATE TRIGGER refuse BEFORE INSERT ON "
+                                                    "\"GROUP\" BEGIN SELECT RAISE(FAIL, 'no'); END;"));
+  store_ = std::make_unique<store::SmsStore>(dir_.string());
+  ImportOptions options = Into({work_});
+  options.autoCreateGroups = true;
+  const ImportResult r = Import("fname,mobile,group\nAnn,0821,Choir\nBob,0822,work\n", options);
+  EXPECT_EQ(r.inserted, 1);
+  EXPECT_EQ(r.failed, 1);
+  EXPECT_TRUE(r.committed);
+  const std::vector<store::ContactRow> contacts = store_->Contacts();
+  ASSERT_EQ(contacts.size(), 1u);
+  EXPECT_EQ(contacts[0].Name, "Bob");
 }

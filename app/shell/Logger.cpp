@@ -96,7 +96,7 @@ std::string Logger::RotatedName(const std::string &path, std::time_t when) {
 }
 
 void Logger::WriteEntry(std::string_view text) {
-  std::lock_guard<std::recursive_mutex> guard(lock_);
+  std::lock_guard<TrackedRecursiveMutex> guard(lock_);
   if (text.size() > kWinFormatMax) text = text.substr(0, kWinFormatMax);
   const std::time_t when = Now();
   std::string entry = EntryPrefix(when, static_cast<long>(::gettid()));

@@ -10,11 +10,12 @@
 // and the next entry starts a new file. The file is opened and closed for
 // every entry. No failure reaches the caller.
 //
-// Entries are serialised by a recursive mutex; every thread may write. When
-// the environment variable DOVETEXT_DEBUG is set, each entry text is also
-// written to stderr.
+// Entries are serialised by a recursive (tracked) lock; every thread may
+// write. When the environment variable DOVETEXT_DEBUG is set, each entry
+// text is also written to stderr.
 
 #include "shell/LogWriter.h"
+#include "shell/TrackedRecursiveMutex.h"
 #include "shell/WinFormat.h"
 
 #include <lockfile/LockFile.h>
@@ -68,7 +69,7 @@ private:
   void RotateIfNeeded(std::time_t when);
 
   std::unique_ptr<lockfile::LockFile> mutex_;
-  std::recursive_mutex lock_;
+  TrackedRecursiveMutex lock_;
   std::uint64_t limit_ = kSizeLimit;
   std::string path_;
   Clock clock_;

@@ -3,12 +3,23 @@
 // stored name as the member name, its kind (text, number, flag) and its
 // default. LoadSettings fills it from a SettingsFile; SaveSettings and
 // SaveLoginSettings write back the settings that are saved at exit and at
-// login. The record is loaded before any other thread starts and changed only
-// on the main thread afterwards; other threads read it without locking.
+// login.
+//
+// Threads. The record is loaded before any other thread starts and changed
+// on the main thread afterwards, except `WorkingOnLine`, which the worker may
+// switch off (SetWorkingOnLine). The communications worker reads settings
+// while the user changes them, so:
+//   - the main thread holds LockSettings() around every change of the record
+//     (its own reads need no lock);
+//   - every other thread reads through ReadSetting() or Snapshot(), which
+//     take the same lock.
+// The lock is recursive, and never held across a call out of the shell.
 
 #include "shell/RecentCodec.h"
+#include "shell/TrackedRecursiveMutex.h"
 
 #include <array>
+#include <mutex>
 #include <string>
 
 namespace shell {
@@ -18,6 +29,20 @@ class SettingsFile;
 inline constexpr int kMaxRecent = 10;
 inline constexpr const char *kDefaultClientId = "DVTX";
 inline constexpr const char *kDefaultVoucherUrl = "http://www.ostrand.example/";
+
+// The record's lock. A copy of the record gets a lock of its own.
+class SettingsMutex {
+public:
+  SettingsMutex() = default;
+  SettingsMutex(const SettingsMutex &) noexcept {}
+  SettingsMutex &operator=(const SettingsMutex &) noexcept { return *this; }
+  void lock() const { mutex_.lock(); }
+  void unlock() const { mutex_.unlock(); }
+  bool try_lock() const { return mutex_.try_lock(); }
+
+private:
+  mutable TrackedRecursiveMutex mutex_;
+};
 
 struct Settings {
   std::string prefix;               // text, exit
@@ -60,9 +85,34 @@ struct Settings {
   bool ForceSenderID = false;                                      // flag, exit
   bool CanUseForceSenderIDFeature = true;                          // flag, not saved
   bool AppendSessionIDOnPurchase = true;                           // flag, not saved
+  // Prefix of the client message ids this installation sends (letters and
+  // digits); a fresh random one when the file has none.
+  std::string InstallationID; // text, exit
+
+  // Guards the record between threads (see the note at the top).
+  mutable SettingsMutex mutex;
 
   static std::array<RecentRecord, kMaxRecent> EmptyRecentList();
 };
+
+// Holds the record's lock for the lifetime of the result.
+[[nodiscard]] inline std::unique_lock<SettingsMutex> LockSettings(const Settings &settings) {
+  return std::unique_lock<SettingsMutex>(settings.mutex);
+}
+
+// One setting, read under the record's lock (any thread).
+template <class T> T ReadSetting(const Settings &settings, T Settings::*member) {
+  std::lock_guard<SettingsMutex> hold(settings.mutex);
+  return settings.*member;
+}
+
+// A copy of the whole record, taken under its lock (any thread).
+Settings Snapshot(const Settings &settings);
+
+// `WorkingOnLine` read and written from any thread (the worker switches the
+// program offline after a failed re-login).
+bool IsWorkingOnLine(const Settings &settings);
+void SetWorkingOnLine(Settings &settings, bool online);
 
 // Fills the record from the file, setting by setting in table order (a
 // missing or empty value gives the default), then reads NumRecent as at most

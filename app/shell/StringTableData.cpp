@@ -21,9 +21,9 @@ const StringTableEntry kBuiltInStrings[] = {
     {1104, "ADD NEW GROUP"},
     {1105, "EDIT GROUP NAME"},
     // Mail client registration
-    {1120, "Unable to setup MAPI rerouting. Your Outlook Address Book option might not work "
-           "correctly"},
-    {1121, "MAPI rerouting failed!"},
+    {1120, "Unable to set up the mail client for the address book. Your mail client address "
+           "book option might not work correctly"},
+    {1121, "Mail client setup failed!"},
     // Proxy and outbox tab
     {1136, "Unable to configure the proxy settings.  Please check your settings or contact "
            "support via the address below."},
@@ -127,7 +127,7 @@ const StringTableEntry kBuiltInStrings[] = {
     {1320, "Binary"},
     // Contact tree
     {1321, "ADDRESS BOOK"},
-    {1322, "OUTLOOK"},
+    {1322, "MAIL CLIENT"},
     {1323, "RECENT"},
     // Binary content file kinds: default extension, then filter
     {1325, "*.txt"},
@@ -143,7 +143,7 @@ const StringTableEntry kBuiltInStrings[] = {
     {1334, "Send >>"},
     {1335, "Update >>"},
     {1336, "Address Book search failed ..."},
-    {1337, "MAPI failed to query your Address Book."},
+    {1337, "Failed to query your Address Book."},
     {1339, "Import failed"},
     {1340, "Failed to import and convert the data into hex.\nFilename: %1!s!\nError:"},
     {1341, "The filename is to short."},
@@ -152,7 +152,7 @@ const StringTableEntry kBuiltInStrings[] = {
     {1343, "Failed to open the file."},
     {1344, "Failed to read the contents of the file."},
     {1345, "Unknown error!"},
-    {1346, "Some of the selected Outlook contacts can not be merged into this message: their "
+    {1346, "Some of the selected mail client contacts can not be merged into this message: their "
            "name fields are not available.\nDo you want to send the message anyway?"},
     {1347, "SMS field merge problems..."},
     {1348, "Unicode message count information ..."},
@@ -167,6 +167,9 @@ const StringTableEntry kBuiltInStrings[] = {
     {1361, "Unable to configure internal Database.  Aborting!"},
     {1362, "The SMS communication layer could not be initialized.\r\nPlease reinstall the "
            "application.\r\nIf the problem persists please contact Technical Support."},
+    {1363, "Unexpected error ..."},
+    {1364, "An unexpected error has terminated the application. Please contact support via the "
+           "URL below."},
     // Proxy dialog
     {1376, "Directly connect to the Internet"},
     {1377, "Connect to the SMS server directly, without a proxy."},
@@ -250,8 +253,8 @@ const StringTableEntry kBuiltInStrings[] = {
     {1489, "Comms: %1!s!"},
     // Address-book sources
     {1504, "Can not access Address Book"},
-    {1505, "Failed to open the Outlook/MAPI Address Book. Make sure that you have one defined!"},
-    {1506, "Failed to open the Windows Address Book. Make sure that you have one defined!"},
+    {1505, "Failed to open the mail client's address book. Make sure that you have one defined!"},
+    {1506, "Failed to open your personal vCards. Make sure that you have some!"},
     // Status descriptions
     {1520, "The message is waiting to be sent to the distribution server."},
     {1521, "SMS is ready to be sent to the server."},
@@ -277,6 +280,11 @@ const StringTableEntry kBuiltInStrings[] = {
     {1584, "An unforseen error has occured.  Please retry the operation."},
     {1585, "Could not delete %1!d! messages from the server.\nIt is possible that they are in the "
            "process of being sent.\nA status request of these messages has been scheduled."},
+    // Sending stopped for want of credit
+    {1592, "No credit left"},
+    {1593, "Your account has no credit left, so sending has stopped.\r\n%1!d! message(s) wait in "
+           "the outbox and are sent as soon as your balance has grown.\r\n\r\nAdd credit with "
+           "Buy Credits or Redeem >> on the Options page. Open the Options page now?"},
 };
 
 const std::size_t kBuiltInStringCount = sizeof kBuiltInStrings / sizeof kBuiltInStrings[0];

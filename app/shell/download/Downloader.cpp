@@ -5,10 +5,12 @@
 
 #include <curl/curl.h>
 #include <fcntl.h>
+#include <strings.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <mutex>
 
@@ -160,7 +162,13 @@ int Downloader::Download(const std::string &address, const std::filesystem::path
 
   curl_easy_setopt(curl, CURLOPT_URL, address.c_str());
   curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
-  curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+  // An https address never falls back to plain http through a redirect, so
+  // what arrives was protected all the way.
+  const bool secure = strncasecmp(address.c_str(), "https://", 8) == 0;
+  curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, secure ? "https" : "http,https");
+  // The trust store can be replaced the way OpenSSL's own default can.
+  if (const char *caFile = std::getenv("SSL_CERT_FILE"); caFile && *caFile)
+    curl_easy_setopt(curl, CURLOPT_CAINFO, caFile);
   curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
   curl_easy_setopt(curl, CURLOPT_MAXREDIRS, 10L);
   curl_easy_setopt(curl, CURLOPT_USERAGENT, "Dovetext.exe");

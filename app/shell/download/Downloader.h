@@ -2,7 +2,8 @@
 // Fetches one web address into a file. The bytes go to "<destination>.tmp"
 // first; only a complete download with a 2xx status replaces the
 // destination, in one atomic rename, so a failed or cancelled download never
-// touches the previous file.
+// touches the previous file. https certificates are checked against the
+// system's trust store, or the file SSL_CERT_FILE names when it is set.
 //
 // Result codes: 0 success, -1 failure (ErrorText() tells why, in the texts
 // 1264 to 1271 of the program's string table), -2 cancelled.
@@ -45,7 +46,8 @@ public:
 
   explicit Downloader(TextSource texts = {});
 
-  // Downloads `address` (http or https) to `destination`. `cancel` may be
+  // Downloads `address` (http or https) to `destination`, following
+  // redirects (from an https address only to https). `cancel` may be
   // null; once it is set the download stops after its current chunk.
   int Download(const std::string &address, const std::filesystem::path &destination,
                const std::atomic<bool> *cancel = nullptr, const Progress &progress = {});

@@ -9,9 +9,12 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libcurl4-openssl-dev libssl-dev openssl
   libsqlite3-dev
+  libsecret-1-dev libsecret-tools gnome-keyring dbus-daemon
+  libebook1.2-dev evolution-data-server
   libcpp-httplib-dev nlohmann-json3-dev
   qt6-base-dev qt6-base-dev-tools libgl-dev
   xvfb xauth fonts-dejavu-core
+  desktop-file-utils appstream man-db file
 )
 
 missing=()

@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # Builds Dovetext and runs it against the bundled gateway simulator: the
 # README's run command. From a fresh Debian 12 machine it installs what is
-# missing, builds in build/, registers Parlink, prepares the data folder
-# (~/.local/share/Dovetext unless DOVETEXT_DATA says otherwise), starts
-# gateway-sim with its demo account on a free port, and starts dovetext.
-# The simulator stops when the program ends.
+# missing, builds in build/, registers the build's Parlink (so that it wins
+# over any other registration), starts gateway-sim with its demo account on a
+# free port, names it in the registry as "GatewayURL", and starts dovetext
+# through build/bin/dovetext-launch, which also prepares the data folder
+# when "DataPath" is missing (~/.local/share/Dovetext). The simulator stops
+# when the program ends.
 #
-# DOVETEXT_BUILD_DIR chooses another build folder; DOVETEXT_REGISTRY and
-# DOVETEXT_DATA another registry and data folder.
+# DOVETEXT_BUILD_DIR chooses another build folder; DOVETEXT_REGISTRY another
+# registry; DOVETEXT_DATA a data folder, written as "DataPath" whatever it was.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${DOVETEXT_BUILD_DIR:-build}
@@ -49,8 +51,14 @@ if [ -z "$url" ]; then
   exit 1
 fi
 
-data=$(packaging/setup-data-folder.sh "$build" "$url")
-echo "Data folder: $data"
+dvreg=$build/bin/dvreg
+key='HKLM\SOFTWARE\Quorvane\Dvtx3'
+"$dvreg" set "$key" GatewayURL "$url"
+if [ -n "${DOVETEXT_DATA:-}" ]; then
+  mkdir -p "$DOVETEXT_DATA"
+  chmod 700 "$DOVETEXT_DATA"
+  "$dvreg" set "$key" DataPath "$DOVETEXT_DATA"
+fi
 echo "Gateway simulator: $url"
 echo
 echo "Log in with user name \"demo\" and password \"demo123\"."
@@ -63,5 +71,5 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLAT
 fi
 
 status=0
-"$build"/bin/dovetext || status=$?
+"$build"/bin/dovetext-launch || status=$?
 exit "$status"

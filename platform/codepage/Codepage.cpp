@@ -139,4 +139,26 @@ std::string Utf8ToAnsi(std::string_view utf8) { return FromUtf16(Utf8ToUtf16(utf
 
 std::string AnsiToUtf8(std::string_view ansi) { return Utf16ToUtf8(ToUtf16(ansi)); }
 
+unsigned char ToLowerByte(unsigned char byte) {
+  if (byte >= 'A' && byte <= 'Z') return static_cast<unsigned char>(byte + ('a' - 'A'));
+  if (byte >= 0xC0 && byte <= 0xDE && byte != 0xD7) return static_cast<unsigned char>(byte + 0x20);
+  switch (byte) {
+  case 0x8A: // S caron
+  case 0x8C: // OE
+  case 0x8E: // Z caron
+    return static_cast<unsigned char>(byte + 0x10);
+  case 0x9F: // Y diaeresis
+    return 0xFF;
+  default:
+    return byte;
+  }
+}
+
+std::string ToLower(std::string_view ansi) {
+  std::string out(ansi);
+  for (char &c : out)
+    c = static_cast<char>(ToLowerByte(static_cast<unsigned char>(c)));
+  return out;
+}
+
 } // namespace codepage

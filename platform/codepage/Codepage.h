@@ -26,4 +26,10 @@ std::string AnsiToUtf8(std::string_view ansi);
 std::u16string Utf8ToUtf16(std::string_view utf8);
 std::string Utf16ToUtf8(std::u16string_view wide);
 
+// Lower case of Windows-1252 text: A-Z, the accented capitals 0xC0-0xDE
+// (not the multiplication sign 0xD7) and the capitals S, OE and Z with caron
+// and Y with diaeresis; every other byte stays as it is.
+unsigned char ToLowerByte(unsigned char byte);
+std::string ToLower(std::string_view ansi);
+
 } // namespace codepage

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
+#include <string>
 #include <sys/file.h>
 #include <unistd.h>
 
@@ -19,15 +20,26 @@ std::string SafeName(const std::string &name) {
   return safe;
 }
 
+const char *RuntimeFolder() {
+  const char *runtime = std::getenv("XDG_RUNTIME_DIR");
+  return runtime && runtime[0] != '\0' ? runtime : nullptr;
+}
+
 } // namespace
 
 std::string LockFile::DefaultFolder() {
-  const char *runtime = std::getenv("XDG_RUNTIME_DIR");
-  if (runtime && runtime[0] != '\0') return runtime;
-  return "/tmp";
+  const char *runtime = RuntimeFolder();
+  return runtime ? runtime : "/tmp";
 }
 
-LockFile::LockFile(const std::string &name) : LockFile(name, DefaultFolder()) {}
+std::string LockFile::DefaultFileName(const std::string &name) {
+  // /tmp is shared by every user: the user id keeps one user's lock (or a
+  // stale file of it) from standing in another user's way.
+  if (RuntimeFolder()) return name;
+  return name + "-" + std::to_string(::getuid());
+}
+
+LockFile::LockFile(const std::string &name) : LockFile(DefaultFileName(name), DefaultFolder()) {}
 
 LockFile::LockFile(const std::string &name, const std::string &folder) {
   path_ = folder;

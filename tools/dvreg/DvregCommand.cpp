@@ -33,6 +33,11 @@ void DvregCommand::PrintHelp(std::ostream &out) {
          "The registry is the folder given by --root, else $DOVETEXT_REGISTRY, else\n"
          "$XDG_CONFIG_HOME/dovetext/registry (~/.config/dovetext/registry).\n"
          "\n"
+         "Options:\n"
+         "  --root DIR   the registry folder\n"
+         "  -h, --help   show this text\n"
+         "  --version    show the version\n"
+         "\n"
          "Exit status: 0 done, 1 key or value not found, 2 bad usage, 3 write failed.\n";
 }
 
@@ -52,6 +57,10 @@ int DvregCommand::Run(const std::vector<std::string> &argsIn) {
   std::filesystem::path root = registry::DefaultRoot();
   if (!args.empty() && (args[0] == "--help" || args[0] == "-h" || args[0] == "help")) {
     PrintHelp(out_);
+    return kOk;
+  }
+  if (!args.empty() && args[0] == "--version") {
+    out_ << "dvreg " << DV_VERSION << "\n";
     return kOk;
   }
   if (!args.empty() && args[0] == "--root") {

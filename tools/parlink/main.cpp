@@ -61,6 +61,7 @@ void PrintHelp(FILE *out) {
              "  --progid ID  the class to create (default Parlink.SMS)\n"
              "  --json       JSON output\n"
              "  -h, --help   this text\n"
+             "  --version    the version\n"
              "\n"
              "Exit status: 0 when every step ran (whatever the gateway answered); 1 when\n"
              "the object cannot be created; 2 for a usage error, a line that cannot be\n"
@@ -87,6 +88,11 @@ int ParseOptions(int argc, char **argv, Options &options, bool &done) {
     const char *arg = argv[i];
     if (std::strcmp(arg, "-h") == 0 || std::strcmp(arg, "--help") == 0) {
       PrintHelp(stdout);
+      done = true;
+      return kExitOk;
+    }
+    if (std::strcmp(arg, "--version") == 0) {
+      std::printf("parlink %s\n", DV_VERSION);
       done = true;
       return kExitOk;
     }

@@ -29,6 +29,7 @@ void PrintHelp(FILE *out) {
              "Options:\n"
              "  -u, --unregister  call DllUnregisterServer instead and remove the keys\n"
              "  -h, --help        show this text\n"
+             "  --version         show the version\n"
              "\n"
              "The registry is the folder named by DOVETEXT_REGISTRY, else\n"
              "$XDG_CONFIG_HOME/dovetext/registry (~/.config/dovetext/registry).\n"
@@ -49,6 +50,10 @@ int main(int argc, char **argv) {
     const bool option = !optionsEnded && arg[0] == '-' && arg[1] != 0;
     if (option && (std::strcmp(arg, "-h") == 0 || std::strcmp(arg, "--help") == 0)) {
       PrintHelp(stdout);
+      return kExitOk;
+    }
+    if (option && std::strcmp(arg, "--version") == 0) {
+      std::printf("parlink-regsvr %s\n", DV_VERSION);
       return kExitOk;
     }
     if (option && (std::strcmp(arg, "-u") == 0 || std::strcmp(arg, "--unregister") == 0)) {

@@ -1,11 +1,10 @@
 #pragma once
 // LockFile: the stand-in for a named mutex. The lock is an flock()ed file
-// named after the mutex ("<name>.lock") in $XDG_RUNTIME_DIR, or /tmp when
-// that is not set. Opening the file never blocks; TryAcquire and Acquire
-// take the exclusive lock, Release gives it back, and the destructor closes
-// the file (which releases a lock still held). Locks are per open file, so
-// two LockFile objects of the same name exclude each other even within one
-// process.
+// named after the mutex ("<name>.lock") in $XDG_RUNTIME_DIR, or, when that
+// is not set, in /tmp with the user id in its name ("<name>-<uid>.lock"). Opening the file never
+// blocks; TryAcquire and Acquire take the exclusive lock, Release gives it back, and the destructor
+// closes the file (which releases a lock still held). Locks are per open file, so two LockFile
+// objects of the same name exclude each other even within one process.
 
 #include <string>
 
@@ -36,6 +35,8 @@ public:
 
   // The folder lock files go to: $XDG_RUNTIME_DIR, else /tmp.
   static std::string DefaultFolder();
+  // The file name (without ".lock") a named lock gets in that folder.
+  static std::string DefaultFileName(const std::string &name);
 
 private:
   std::string path_;

@@ -24,12 +24,26 @@ function(dv_add_gtest name)
     PROPERTIES ${props} ENVIRONMENT "DV_BUILD_DIR=${CMAKE_BINARY_DIR}")
 endfunction()
 
-# dv_add_fuzzer(NAME SOURCES src... [LIBS lib...])
+# dv_add_fuzzer(NAME SOURCES src... CORPUS dir [LIBS lib...] [INCLUDES dir...])
+#
+# With DV_FUZZ, the libFuzzer program NAME. In the ordinary build (with
+# tests), the program NAME_replay (the same target with fuzz/ReplayMain.cpp
+# in place of libFuzzer) and the ctest case NAME_corpus, which runs every
+# file of the seed corpus through the target once.
 function(dv_add_fuzzer name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
-  add_executable(${name} ${ARG_SOURCES})
-  target_link_libraries(${name} PRIVATE ${ARG_LIBS})
-  target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+  cmake_parse_arguments(ARG "" "CORPUS" "SOURCES;LIBS;INCLUDES" ${ARGN})
+  if(DV_FUZZ)
+    set(target ${name})
+    add_executable(${target} ${ARG_SOURCES})
+    target_link_options(${target} PRIVATE -fsanitize=fuzzer)
+  else()
+    set(target ${name}_replay)
+    add_executable(${target} ${ARG_SOURCES} ${PROJECT_SOURCE_DIR}/fuzz/ReplayMain.cpp)
+    add_test(NAME ${name}_corpus COMMAND ${target} ${ARG_CORPUS})
+    set_tests_properties(${name}_corpus PROPERTIES TIMEOUT 120)
+  endif()
+  target_link_libraries(${target} PRIVATE ${ARG_LIBS})
+  target_include_directories(${target} PRIVATE ${ARG_INCLUDES})
 endfunction()
 
 # dv_add_bench(AREA SOURCES src... [LIBS lib...]) -> target bench_<area>

@@ -3,9 +3,9 @@
 #include "compose/BinaryContent.h"
 #include "compose/MergeTags.h"
 #include "compose/RecipientFilter.h"
-#include "compose/ScheduleQueueing.h"
 #include "compose/ToTextBuilder.h"
 #include "contacts/RecentList.h"
+#include "engine/ScheduledQueueing.h"
 #include "shell/Settings.h"
 #include "shell/StringTable.h"
 #include "store/SmsStore.h"
@@ -18,6 +18,11 @@ namespace compose {
 namespace {
 
 constexpr int kStatusPending = 0;
+
+constexpr const char *kRefusedCaption = "Send failed";
+constexpr const char *kRefusedText =
+    "The message could not be added to the outbox. Nothing was sent; the message is still on "
+    "the page.";
 
 // The contact id of an "A<cid>" destination token, or -1.
 int ContactOfToken(std::string_view token) {
@@ -101,6 +106,7 @@ void SmsPageModel::ChangeType(int type) {
       const contacts::CheckedAnswer answer =
           s_.ui.AskWithDontShowAgain(s_.strings.Get(1348), s_.strings.Get(1349),
                                      contacts::ButtonSet::Ok, contacts::MessageIcon::Information);
+      auto hold = shell::LockSettings(s_.settings);
       s_.settings.DontShowUnicodeWarningAgain = answer.dontShowAgain;
     }
   }
@@ -188,6 +194,10 @@ void SmsPageModel::RememberRecipients() {
       s_.recent.Add(name, surname, mobile);
     }
   }
+  for (const OutlookRecipient &o : outlook_) {
+    s_.recent.Add(o.name, {}, o.number);
+  }
+  auto hold = shell::LockSettings(s_.settings);
   s_.recent.SaveTo(s_.settings);
 }
 
@@ -210,7 +220,10 @@ bool SmsPageModel::AskForceSenderId() {
   const contacts::CheckedAnswer answer =
       s_.ui.AskWithDontShowAgain(s_.strings.Get(1350), s_.strings.Get(1351),
                                  contacts::ButtonSet::YesNo, contacts::MessageIcon::Question);
-  s_.settings.DontShowForceSenderIDMsgAgain = answer.dontShowAgain;
+  {
+    auto hold = shell::LockSettings(s_.settings);
+    s_.settings.DontShowForceSenderIDMsgAgain = answer.dontShowAgain;
+  }
   return answer.button == contacts::DialogButton::Yes;
 }
 
@@ -237,8 +250,11 @@ SendOutcome SmsPageModel::Send() {
     return SendOutcome::Updated;
   }
   const bool force = AskForceSenderId();
-  s_.queuer.QueueMessage(kStatusPending, static_cast<int>(Now()), type_, 0, to.Text(), text, 0,
-                         force);
+  if (s_.queuer.QueueMessage(kStatusPending, static_cast<int>(Now()), type_, 0, to.Text(), text, 0,
+                             force) <= 0) {
+    s_.ui.ShowMessage(kRefusedCaption, kRefusedText, contacts::MessageIcon::Error);
+    return SendOutcome::Refused;
+  }
   RememberRecipients();
   Reset();
   s_.ui.RefreshOutboxCaption();
@@ -262,10 +278,16 @@ SendOutcome SmsPageModel::Schedule() {
   if (!choice || choice->sendTimes.empty()) {
     return SendOutcome::Declined;
   }
-  const bool force = AskForceSenderId();
-  const int queued = QueueOccurrences(s_.queuer, *choice, type_, to.Text(), text, force);
-  if (queued == 0) {
-    return SendOutcome::Declined;
+  engine::ScheduledMessage message;
+  message.type = type_;
+  message.to = to.Text();
+  message.text = text;
+  message.forceSenderId = AskForceSenderId();
+  message.uploadToServer = choice->upload;
+  message.uploadDays = choice->uploadDays;
+  if (engine::ScheduledQueueing::Queue(s_.queuer, message, choice->sendTimes).empty()) {
+    s_.ui.ShowMessage(kRefusedCaption, kRefusedText, contacts::MessageIcon::Error);
+    return SendOutcome::Refused;
   }
   RememberRecipients();
   Reset();

@@ -8,9 +8,9 @@
 #include "compose/ComposeUi.h"
 #include "compose/MergeTags.h"
 #include "compose/MessageCounter.h"
-#include "compose/MessageQueuer.h"
 #include "compose/ToTextBuilder.h"
 #include "compose/TypeControls.h"
+#include "engine/MessageQueuer.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -37,7 +37,7 @@ struct SmsPageServices {
   shell::Settings &settings; // SpanSMS, Sig, sender_id, ForceSenderID, ...
   const shell::StringTable &strings;
   contacts::RecentList &recent;
-  MessageQueuer &queuer;
+  engine::MessageQueuer &queuer;
   ComposeUi &ui;
   // Seconds since 1970-01-01 UTC; the system clock when empty.
   std::function<std::int64_t()> now;
@@ -55,6 +55,7 @@ enum class SendOutcome {
   Declined,     // the merge question was answered No, or the schedule cancelled
   Updated,      // the edited message was updated
   Queued,       // one message (or one per scheduled time) was queued
+  Refused,      // the outbox took no message: the page is left as it was
 };
 
 class SmsPageModel {

@@ -1,13 +1,14 @@
 #include "LoginPage.h"
 
+#include "BackgroundCall.h"
 #include "BannerDownload.h"
 #include "BannerLoader.h"
 #include "ControlIds.h"
 #include "ForgotPasswordDialog.h"
+#include "GatewayCall.h"
 #include "MessageBoxes.h"
 #include "Theme.h"
 #include "UiText.h"
-#include "WaitCursor.h"
 
 #include "engine/EngineServices.h"
 #include "engine/GatewayApi.h"
@@ -137,9 +138,20 @@ void LoginPage::Fail() {
 }
 
 bool LoginPage::Submit() {
-  if (!context_.settings) return false;
+  // Events keep arriving while the gateway answers: one login at a time.
+  if (!context_.settings || submitting_) return false;
+  submitting_ = true;
+  const bool ok = LogIn();
+  submitting_ = false;
+  return ok;
+}
+
+bool LoginPage::LogIn() {
   shell::Settings &s = *context_.settings;
-  s.RememberPassword = remember_->isChecked();
+  {
+    auto hold = shell::LockSettings(s);
+    s.RememberPassword = remember_->isChecked();
+  }
   engine::SetWorkingOnLine(s, !offline_->isChecked());
   const std::string user = ToAnsi(user_->text());
   const std::string password = ToAnsi(password_->text());
@@ -155,13 +167,13 @@ bool LoginPage::Submit() {
       Fail();
       return false;
     }
-    bool ok;
-    {
-      WaitCursor wait;
-      ok = engine::LoginOperation::Login(*context_.gateway, s.client_id, user, password,
-                                         context_.prompt, Strings())
-               .ok;
-    }
+    engine::GatewayApi *gateway = context_.gateway;
+    engine::UserPrompt *prompt = context_.prompt;
+    const shell::StringTable *strings = &Strings();
+    const std::string clientId = s.client_id;
+    const bool ok = BackgroundCall::Result([=] {
+      return engine::LoginOperation::Login(*gateway, clientId, user, password, prompt, *strings).ok;
+    });
     if (!ok) {
       Fail();
       return false;
@@ -169,30 +181,36 @@ bool LoginPage::Submit() {
     if (banner_ && BannerDownload::IsWebAddress(s.bg_image_path))
       banner_->Start(s.bg_image_path, BannerLoader::PathIn(context_.dataFolder), bannerNotify_);
   }
-  s.Login = user;
-  s.Password = password;
-  if (context_.settingsFile) shell::SaveLoginSettings(s, *context_.settingsFile);
+  {
+    auto hold = shell::LockSettings(s);
+    s.Login = user;
+    s.Password = password;
+  }
+  // Saving may wait for the desktop keyring (an unlock prompt, say).
+  if (shell::SettingsFile *file = context_.settingsFile)
+    BackgroundCall::Run([&s, file] { shell::SaveLoginSettings(s, *file); });
   emit LoggedIn();
   return true;
 }
 
 void LoginPage::AskForgotPassword() {
+  if (recovering_) return;
+  recovering_ = true;
   ForgotPasswordDialog dialog(user_->text(), window());
-  if (dialog.exec() != QDialog::Accepted) return;
-  RecoverPassword(dialog.User(), dialog.Email());
+  if (dialog.exec() == QDialog::Accepted) RecoverPassword(dialog.User(), dialog.Email());
+  recovering_ = false;
 }
 
 bool LoginPage::RecoverPassword(const QString &user, const QString &email) {
   if (!context_.gateway) return false;
-  std::string result;
-  int code = -1;
-  {
-    WaitCursor wait;
-    std::lock_guard unit(context_.gateway->CallLock());
-    HRESULT hr =
-        context_.gateway->RecoverPassword(ToAnsi(user).c_str(), ToAnsi(email).c_str(), &result);
-    if (SUCCEEDED(hr)) code = context_.gateway->LastError();
-  }
+  const std::string userText = ToAnsi(user);
+  const std::string emailText = ToAnsi(email);
+  const GatewayReply reply =
+      CallGateway(*context_.gateway, [userText, emailText](engine::GatewayApi &g, std::string *r) {
+        return g.RecoverPassword(userText.c_str(), emailText.c_str(), r);
+      });
+  const int code = reply.code;
+  const std::string &result = reply.text;
   if (code == engine::LoginOperation::kCommunicationError) {
     MessageBoxes::Show(window(), Text(1027), Text(1028), engine::kBoxOk | engine::kBoxIconError);
     return false;

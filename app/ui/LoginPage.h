@@ -4,7 +4,8 @@
 //
 // OK stores the two check boxes in the settings, then logs in: offline
 // against the stored Login and Password, online through the gateway
-// (AuthenticateClient under a wait cursor; the banner download follows a
+// (AuthenticateClient off the user-interface thread, with the wait cursor
+// and input held back meanwhile; the banner download follows a
 // successful login). A failure leaves "Unknown username or password!" in the
 // status line. A success stores the user name and password, saves the login
 // settings and emits LoggedIn (command 1008 to the main window).
@@ -54,6 +55,7 @@ private:
   void UserEntered();
   void PasswordEntered();
   void AskForgotPassword();
+  bool LogIn();
   void Fail();
 
   UiContext context_;
@@ -66,6 +68,8 @@ private:
   QLabel *status_;
   QPushButton *ok_;
   QPushButton *forgot_;
+  bool submitting_ = false;
+  bool recovering_ = false;
 };
 
 } // namespace ui

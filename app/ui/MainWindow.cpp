@@ -2,6 +2,7 @@
 
 #include "AddressesPage.h"
 #include "AnimatedIndicator.h"
+#include "BackgroundCall.h"
 #include "BalanceLabel.h"
 #include "BalanceRefreshCycle.h"
 #include "BannerDownload.h"
@@ -19,6 +20,7 @@
 #include "ProgressDisplay.h"
 #include "ProxySettingsDialog.h"
 #include "QtMessagePoster.h"
+#include "QtUpdateHost.h"
 #include "SkinPainter.h"
 #include "SmsPage.h"
 #include "TabButton.h"
@@ -94,6 +96,7 @@ MainWindow::MainWindow(const UiContext &context, QWidget *parent)
 
   close_ = new CloseButton(this);
   close_->setObjectName(QString::number(ids::kCloseApp));
+  close_->setAccessibleName("Close app");
   close_->move(plainSkin_.width() - 19, 4);
   connect(close_, &CloseButton::clicked, this, [this] { Command(ids::kCloseApp); });
 
@@ -109,18 +112,21 @@ MainWindow::MainWindow(const UiContext &context, QWidget *parent)
   const QPoint indicator(plainSkin_.width() - 22, plainSkin_.height() - 22);
   busy_ = new BusyIndicator(this);
   busy_->setObjectName(QString::number(ids::kBusyIndicator));
+  busy_->setAccessibleName("Communicating with the server");
   busy_->move(indicator);
   busy_->hide();
   offline_ = new OfflineIndicator(this);
   offline_->setObjectName(QString::number(ids::kOfflineIndicator));
   offline_->move(indicator);
   offline_->setToolTip("Working off-line");
+  offline_->setAccessibleName("Working off-line");
   offline_->hide();
 
   // Pages, hidden, each at its place.
   login_ = new LoginPage(context_, this);
   sms_ = new SmsPage(context_, this);
-  addresses_ = new AddressesPage(this);
+  if (context_.addressBooks) sms_->UseAddressBooks(*context_.addressBooks);
+  addresses_ = new AddressesPage(context_, this);
   outbox_ = new OutboxPage(context_, this);
   options_ = new OptionsPage(context_, this);
   for (PageFrame *p :
@@ -136,6 +142,13 @@ MainWindow::MainWindow(const UiContext &context, QWidget *parent)
     RefreshOutboxCaption();
   });
   connect(outbox_, &OutboxPage::Changed, this, &MainWindow::RefreshOutboxCaption);
+  connect(options_, &OptionsPage::RefreshRequested, sms_, &SmsPage::RefreshBalance);
+  outbox_->SetComposer(OutboxPage::Composer::Of(sms_));
+  addresses_->SetNewMessageHandler([this](const SmsPage::Recipients &recipients) {
+    sms_->NewMessageTo(recipients);
+    PostWindowMessage(this, engine::UM_SELECT_TAB, 0, ids::kTabSms);
+  });
+  connect(sms_, &SmsPage::OutboxChanged, this, &MainWindow::RefreshOutboxCaption);
 
   balance_ =
       new BalanceRefreshCycle({[this] { PostWindowMessage(sms_, engine::UM_REFRESH_BALANCE); },
@@ -147,6 +160,7 @@ MainWindow::MainWindow(const UiContext &context, QWidget *parent)
                               this);
   progress_ = std::make_unique<ProgressDisplay>(
       busy_, [this](const QString &line) { outbox_->SetStatusLine(line); });
+  updates_ = std::make_unique<QtUpdateHost>(context_, this, [this] { Command(ids::kExit); });
 
   CreateShortcuts();
   if (context_.poster) context_.poster->SetTarget(engine::WindowTarget::MainWindow, this);
@@ -284,6 +298,9 @@ void MainWindow::LoginCompleted() {
   RefreshOutboxCaption();
   bool online = context_.settings ? engine::IsWorkingOnLine(*context_.settings) : true;
   PostWindowMessage(this, online ? engine::UM_WENT_ONLINE : engine::UM_WENT_OFFLINE);
+  // LastBalance may be old (or 0 for a new user): one refresh cycle brings
+  // the account's balance.
+  if (online) PostWindowMessage(this, engine::UM_BALANCE_CHANGED);
   SelectTab(ids::kTabSms);
 }
 
@@ -314,13 +331,9 @@ void MainWindow::Command(int id) {
     emit ExitRequested();
     break;
   case ids::kCheckUpdates:
-    CheckForUpdates();
-    break;
   case ids::kProxySettings:
-    ShowProxySettings();
-    break;
   case ids::kVersionInfo:
-    ShowVersion();
+    RunTrayDialog(id);
     break;
   case ids::kSendSms:
   case ids::kEditCut:
@@ -336,14 +349,22 @@ void MainWindow::Command(int id) {
   }
 }
 
+void MainWindow::RunTrayDialog(int id) {
+  // The tray menu stays usable while a dialog is open or a gateway call
+  // waits: its dialogs run one at a time, never inside such a wait.
+  if (trayDialogOpen_ || BackgroundCall::Depth() > 0) return;
+  trayDialogOpen_ = true;
+  if (id == ids::kCheckUpdates)
+    CheckForUpdates();
+  else if (id == ids::kProxySettings)
+    ShowProxySettings();
+  else
+    ShowVersion();
+  trayDialogOpen_ = false;
+}
+
 void MainWindow::CheckForUpdates() {
-  const shell::Settings *s = context_.settings;
-  if (!s || s->UpdateVersionURL.size() < 8 || s->UpdateFileURL.size() < 8 || s->UpdateURL.empty()) {
-    MessageDialog::Show(this, Text(1201), Text(1200), s ? FromAnsi(s->help_url) : QString());
-    return;
-  }
-  MessageBoxes::Show(this, "The automatic update is not available in this version yet.", Text(1201),
-                     engine::kBoxOk | engine::kBoxIconInformation);
+  updates_->Check();
 }
 
 void MainWindow::ShowProxySettings() {

@@ -33,6 +33,7 @@ class ProgressDisplay;
 class SmsPage;
 class TabButton;
 class TrayController;
+class QtUpdateHost;
 
 class MainWindow : public QWidget {
   Q_OBJECT
@@ -75,6 +76,7 @@ public:
   TrayController *Tray() const { return tray_.get(); }
   BalanceRefreshCycle *BalanceCycle() const { return balance_; }
   ProgressDisplay *Progress() const { return progress_.get(); }
+  QtUpdateHost *Updates() const { return updates_.get(); }
   const QImage &Skin() const { return skin_; }
   bool HasBanner() const { return hasBanner_; }
   QString Title() const { return windowTitle(); }
@@ -99,6 +101,7 @@ private:
   void HandleMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam);
   void LoginCompleted();
   void CloseApp();
+  void RunTrayDialog(int id);
   void CheckForUpdates();
   void ShowProxySettings();
   void ShowVersion();
@@ -129,6 +132,8 @@ private:
   std::unique_ptr<TrayController> tray_;
   ProbeServer *probe_ = nullptr;
   std::unique_ptr<BannerDownload> bannerDownload_;
+  std::unique_ptr<QtUpdateHost> updates_;
+  bool trayDialogOpen_ = false;
   bool dragging_ = false;
   QPoint dragOffset_;
 };

@@ -4,6 +4,7 @@
 
 #include "engine/UserPrompt.h"
 
+#include <QCheckBox>
 #include <QMessageBox>
 
 namespace ui {
@@ -14,6 +15,11 @@ MessageBoxes::Hook &CurrentHook() {
   return hook;
 }
 
+MessageBoxes::CheckHook &CurrentCheckHook() {
+  static MessageBoxes::CheckHook hook;
+  return hook;
+}
+
 QString Displayed(QString text) {
   return text.replace("\r\n", "\n");
 }
@@ -21,6 +27,10 @@ QString Displayed(QString text) {
 
 void MessageBoxes::SetHook(Hook hook) {
   CurrentHook() = std::move(hook);
+}
+
+void MessageBoxes::SetCheckHook(CheckHook hook) {
+  CurrentCheckHook() = std::move(hook);
 }
 
 int MessageBoxes::Affirmative(unsigned style) {
@@ -40,12 +50,15 @@ std::optional<int> MessageBoxes::Intercept(const BoxRecord &box) {
   return std::nullopt;
 }
 
-int MessageBoxes::Show(QWidget *owner, const QString &text, const QString &caption,
-                       unsigned style) {
-  if (auto answer = Intercept({caption, text, QString(), style})) return *answer;
+namespace {
 
+// `checked`, when given, adds the "Don't show again" check box and receives
+// its state.
+int Exec(QWidget *owner, const QString &text, const QString &caption, unsigned style,
+         bool *checked) {
   QMessageBox box(owner);
   box.setWindowTitle(Displayed(caption));
+  box.setTextFormat(Qt::PlainText);
   box.setText(Displayed(text));
   switch (style & 0xF0) {
   case engine::kBoxIconError:
@@ -64,14 +77,44 @@ int MessageBoxes::Show(QWidget *owner, const QString &text, const QString &capti
     box.setIcon(QMessageBox::NoIcon);
     break;
   }
+  QCheckBox *check = nullptr;
+  if (checked) {
+    check = new QCheckBox("Don't show again"); // the box owns it
+    check->setObjectName("dontShowAgain");
+    check->setAccessibleName("Don't show again");
+    box.setCheckBox(check);
+  }
+  int answer = engine::kAnswerOk;
   if ((style & 0x0F) == engine::kBoxYesNo) {
     box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
     box.setDefaultButton(QMessageBox::Yes);
-    return box.exec() == QMessageBox::Yes ? engine::kAnswerYes : engine::kAnswerNo;
+    answer = box.exec() == QMessageBox::Yes ? engine::kAnswerYes : engine::kAnswerNo;
+  } else {
+    box.setStandardButtons(QMessageBox::Ok);
+    box.exec();
   }
-  box.setStandardButtons(QMessageBox::Ok);
-  box.exec();
-  return engine::kAnswerOk;
+  if (checked) *checked = check->isChecked();
+  return answer;
+}
+
+} // namespace
+
+int MessageBoxes::Show(QWidget *owner, const QString &text, const QString &caption,
+                       unsigned style) {
+  if (auto answer = Intercept({caption, text, QString(), style})) return *answer;
+  return Exec(owner, text, caption, style, nullptr);
+}
+
+CheckedAnswer MessageBoxes::ShowChecked(QWidget *owner, const QString &text,
+                                        const QString &caption, unsigned style) {
+  const BoxRecord record{caption, text, QString(), style, true};
+  if (auto answer = Intercept(record)) {
+    const bool checked = CurrentCheckHook() ? CurrentCheckHook()(record) : false;
+    return {*answer, checked};
+  }
+  bool checked = false;
+  const int button = Exec(owner, text, caption, style, &checked);
+  return {button, checked};
 }
 
 } // namespace ui

@@ -15,18 +15,23 @@
 namespace ui {
 
 MessageDialog::MessageDialog(QWidget *owner, const QString &caption, const QString &text,
-                             const QString &address, bool withDontShowAgain)
+                             const QString &address, bool withDontShowAgain, unsigned icon)
     : QDialog(owner), address_(address) {
   setWindowTitle(caption);
   setStyleSheet(theme::StyleSheet());
   setMinimumWidth(420);
 
-  auto *icon = new QLabel(this);
-  icon->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(40, 40));
-  icon->setAlignment(Qt::AlignTop);
+  auto *iconLabel = new QLabel(this);
+  const bool error = (icon & 0xF0) == engine::kBoxIconError;
+  iconLabel->setPixmap(
+      style()
+          ->standardIcon(error ? QStyle::SP_MessageBoxCritical : QStyle::SP_MessageBoxInformation)
+          .pixmap(40, 40));
+  iconLabel->setAlignment(Qt::AlignTop);
 
   auto *message = new QLabel(QString(text).replace("\r\n", "\n"), this);
   message->setObjectName("text");
+  message->setTextFormat(Qt::PlainText);
   message->setWordWrap(true);
   message->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
@@ -45,7 +50,7 @@ MessageDialog::MessageDialog(QWidget *owner, const QString &caption, const QStri
   textColumn->addSpacing(6);
   textColumn->addWidget(link);
   auto *top = new QHBoxLayout;
-  top->addWidget(icon);
+  top->addWidget(iconLabel);
   top->addSpacing(10);
   top->addLayout(textColumn, 1);
 
@@ -80,9 +85,9 @@ void MessageDialog::OpenAddress() {
 }
 
 void MessageDialog::Show(QWidget *owner, const QString &caption, const QString &text,
-                         const QString &address, bool *dontShowAgain) {
-  if (MessageBoxes::Intercept({caption, text, address, 0})) return;
-  MessageDialog dialog(owner, caption, text, address, dontShowAgain != nullptr);
+                         const QString &address, bool *dontShowAgain, unsigned icon) {
+  if (MessageBoxes::Intercept({caption, text, address, icon})) return;
+  MessageDialog dialog(owner, caption, text, address, dontShowAgain != nullptr, icon);
   dialog.exec();
   if (dontShowAgain) *dontShowAgain = dialog.DontShowAgain();
 }

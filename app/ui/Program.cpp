@@ -1,5 +1,7 @@
 #include "Program.h"
 
+#include "AddressBookLoader.h"
+#include "GuardedApplication.h"
 #include "InstanceGuard.h"
 #include "MainWindow.h"
 #include "MessageBoxes.h"
@@ -10,8 +12,10 @@
 #include "QtUserPrompt.h"
 #include "ShutdownSequence.h"
 #include "SignalBridge.h"
+#include "SmsPage.h"
 #include "TestTrace.h"
 #include "UiText.h"
+#include "WorkerLists.h"
 
 #include "engine/CommsWorker.h"
 #include "engine/EngineServices.h"
@@ -20,12 +24,14 @@
 #include "shell/Logger.h"
 #include "shell/NameTables.h"
 #include "shell/ProcessObjects.h"
+#include "shell/SecretServiceVault.h"
 #include "shell/Settings.h"
 #include "shell/SettingsFile.h"
 #include "shell/StringTable.h"
 #include "store/SmsStore.h"
 
 #ifdef DOVETEXT_HAS_CONTACTS
+#include "MailRoutingDialog.h"
 #include "contacts/RecentList.h"
 #endif
 
@@ -48,6 +54,7 @@ class RecentList {};
 #endif
 } // namespace contacts
 
+
 namespace ui {
 
 namespace {
@@ -58,10 +65,29 @@ const char *const kOldToolkitCaption = "Warning";
 const char *const kOldToolkitText =
     "Warning:  The version of ComCtrl32.dll on your machine is to old.\nPlease upgrade your "
     "Internet Explorer to at least version 4.0.";
-const char *const kUnexpectedCaption = "Unexpected error ...";
-const char *const kUnexpectedText = "An unexpected error has terminated the application. Please "
-                                    "contact support via the URL below.";
+constexpr int kUnexpectedCaptionId = 1363;
+constexpr int kUnexpectedTextId = 1364;
 constexpr unsigned kErrorBox = engine::kBoxOk | engine::kBoxIconError;
+
+// What a worker stuck inside a gateway call may still use, kept to the end
+// of the process and never freed (reachable, so no leak checker counts it).
+struct LeftToWorker {
+  std::unique_ptr<shell::SecretServiceVault> vault;
+  std::unique_ptr<shell::Settings> settings;
+  std::unique_ptr<shell::SettingsFile> settingsFile;
+  std::unique_ptr<store::SmsStore> store;
+  std::unique_ptr<shell::Logger> logger;
+  std::unique_ptr<shell::StringTable> strings;
+  std::unique_ptr<shell::NameTables> names;
+  std::unique_ptr<QtMessagePoster> poster;
+  std::unique_ptr<QtUserPrompt> prompt;
+  std::unique_ptr<QtOutboxRebuilder> rebuilder;
+  std::unique_ptr<engine::GatewayBinding> gateway;
+  std::unique_ptr<engine::CommsWorker> worker;
+};
+// Volatile: a pointer that is only ever written would be optimised away,
+// and what it holds would then look leaked.
+LeftToWorker *volatile gLeftToWorker = nullptr;
 } // namespace
 
 Program::Program() {
@@ -132,6 +158,9 @@ bool Program::FindDataFolder() {
 void Program::CreateCoreObjects() {
   if (chdir(dataFolder_.c_str()) != 0) TestTrace::Step("chdir-failed");
 
+  // The desktop keyring keeps the passwords when there is one.
+  vault_ = std::make_unique<shell::SecretServiceVault>();
+  shell::SetPasswordVault(vault_.get());
   settings_ = std::make_unique<shell::Settings>();
   settingsFile_ = std::make_unique<shell::SettingsFile>(dataFolder_ + "/SMS.dat", true);
   shell::LoadSettings(*settingsFile_, *settings_);
@@ -148,6 +177,11 @@ void Program::CreateCoreObjects() {
   logger_ = std::make_unique<shell::Logger>(dataFolder_ + "/SMS.log");
   shell::gLogger = logger_.get();
   store_->SetLogWriter(logger_.get());
+  if (settings_->WriteLog) logger_->WriteEntry(vault_->Describe());
+  // From here on the end of the session (SIGTERM, SIGINT, SIGHUP) ends the
+  // program cleanly, during start-up too.
+  signals_ = std::make_unique<SignalBridge>();
+  connect(signals_.get(), &SignalBridge::Terminate, this, [this] { EndSession(); });
   TestTrace::Step("logger");
 
   automationStarted_ = SUCCEEDED(CoInitialize(nullptr));
@@ -166,7 +200,24 @@ bool Program::ToolkitIsCurrent() {
   return !(running < built);
 }
 
+bool Program::StartupStopped() {
+  // An exception that escaped an event handler during a wait of start-up
+  // (or shut-down) goes the way of any other exception here.
+  GuardedApplication::RethrowEscaped();
+  if (signals_) signals_->Poll();
+  return sessionEnded_;
+}
+
+int Program::EndStoppedStartup() {
+  // As at the end of a session: the settings are saved, the rest of the
+  // shut-down follows.
+  SaveAllSettings();
+  DestroyWindows();
+  return 0;
+}
+
 int Program::RunGuarded() {
+  if (StartupStopped()) return EndStoppedStartup();
   if (!ToolkitIsCurrent()) {
     MessageBoxes::Show(nullptr, kOldToolkitText, kOldToolkitCaption, kErrorBox);
     return 0; // nothing of the window side exists yet
@@ -180,6 +231,18 @@ int Program::RunGuarded() {
   TestTrace::Step("names");
 
 #ifdef DOVETEXT_HAS_CONTACTS
+  // Address books: which mail clients can be read is decided once; with one,
+  // the program's registration with a mail client is checked.
+  auto access = contacts::AddressBookAccess::Decide();
+  contacts::MailClientRegistry mailClients;
+  if (access.MailAvailable()) {
+    MailRoutingDialog::CheckRegistration(access, mailClients, false, nullptr);
+    TestTrace::Step("mail-routing");
+  }
+  addressBooks_ = std::make_unique<AddressBookLoader>(
+      contacts::AddressBookReader(std::move(access), mailClients), settings_.get());
+  TestTrace::Step("address-books");
+
   // The recent recipients start from what the settings kept.
   recent_ = std::make_unique<contacts::RecentList>();
   recent_->Reset();
@@ -190,6 +253,7 @@ int Program::RunGuarded() {
   poster_ = std::make_unique<QtMessagePoster>();
   prompt_ = std::make_unique<QtUserPrompt>(qApp);
   rebuilder_ = std::make_unique<QtOutboxRebuilder>();
+  if (StartupStopped()) return EndStoppedStartup();
   if (!CreateGateway()) {
     MessageBoxes::Show(nullptr, Text(engine::GatewayBinding::kCreateFailedTextId),
                        Text(engine::GatewayBinding::kCreateFailedCaptionId), kErrorBox);
@@ -198,11 +262,13 @@ int Program::RunGuarded() {
   }
   MoveGateway();
   ApplyConnection();
+  if (StartupStopped()) return EndStoppedStartup();
 
   int exitCode = RunWindow();
   StopWorker();
   if (runReached_) SaveAllSettings();
   DestroyWindows();
+  GuardedApplication::RethrowEscaped();
   return exitCode;
 }
 
@@ -254,10 +320,16 @@ UiContext Program::Context() {
   c.gateway = gateway_.get();
   c.prompt = prompt_.get();
   c.poster = poster_.get();
+  c.addressBooks = addressBooks_.get();
+  c.queuer = worker_.get();
+  c.recent = recent_.get();
   c.dataFolder = QString::fromLocal8Bit(dataFolder_.c_str());
   c.startWorker = [this] { return worker_ && worker_->Start(); };
   c.commitStore = [this] {
     if (store_) store_->Commit();
+  };
+  c.postList = [this](engine::JobKind kind, std::unique_ptr<engine::IdList> list) {
+    WorkerLists::For(worker_.get())(kind, std::move(list));
   };
   return c;
 }
@@ -271,6 +343,8 @@ int Program::RunWindow() {
   }
   TestTrace::Step("store-usable");
 
+  if (StartupStopped()) return 0;
+
   window_ = std::make_unique<MainWindow>(Context());
   rebuilder_->SetPage(window_->Outbox());
   connect(window_.get(), &MainWindow::ExitRequested, qApp, [] { QCoreApplication::exit(0); });
@@ -279,17 +353,21 @@ int Program::RunWindow() {
   window_->setFocus();
   TestTrace::Step(settings_->StartMinimized ? "window-hidden" : "window-shown");
 
-  signals_ = std::make_unique<SignalBridge>();
-  connect(signals_.get(), &SignalBridge::Terminate, this, [this] { EndSession(); });
   connect(qApp, &QGuiApplication::commitDataRequest, this,
           [this](QSessionManager &) { EndSession(); });
 
-  int code = QApplication::exec();
+  int code = 0;
+  if (!StartupStopped()) code = GuardedApplication::Exec();
   TestTrace::Step("loop-ended");
+  window_->Sms()->AbandonEdit();
+  window_->Sms()->StopBalanceRefreshes();
+  GuardedApplication::RethrowEscaped();
 
-  if (worker_ && worker_->IsRunning()) {
+  if (worker_ && worker_->IsRunning() && !workerStuck_) {
     ShutdownSequence sequence(*worker_, *poster_, [this] { store_->Commit(); });
     sequence.Run();
+    workerStuck_ = !sequence.WorkerEnded();
+    GuardedApplication::RethrowEscaped();
   }
   return code;
 }
@@ -298,19 +376,27 @@ void Program::EndSession() {
   if (sessionEnded_) return;
   sessionEnded_ = true;
   TestTrace::Step("session-end");
-  if (window_) window_->StoreOptionsIfCurrent();
+  if (window_) {
+    window_->StoreOptionsIfCurrent();
+    window_->Sms()->AbandonEdit();
+    window_->Sms()->StopBalanceRefreshes();
+  }
   StopWorker();
   if (store_) store_->Commit();
   if (window_) window_->hide();
-  QCoreApplication::exit(0);
+  // Before the event loop runs, start-up notices the end between its steps.
+  if (GuardedApplication::InMainLoop()) QCoreApplication::exit(0);
 }
 
 void Program::StopWorker() {
   // The worker may be waiting for an answer from a box that will not come.
   if (prompt_) prompt_->Close();
-  if (worker_ && worker_->IsRunning()) {
-    worker_->StopAndWait();
+  if (!worker_ || workerStuck_ || !worker_->IsRunning()) return;
+  if (worker_->StopAndWait()) {
     TestTrace::Step("worker-stopped");
+  } else {
+    workerStuck_ = true;
+    TestTrace::Step("worker-left-running");
   }
 }
 
@@ -324,14 +410,35 @@ void Program::SaveAllSettings() {
 
 void Program::DestroyWindows() {
   if (rebuilder_) rebuilder_->SetPage(nullptr);
-  signals_.reset();
   if (window_) {
     window_.reset();
     TestTrace::Step("window-destroyed");
   }
+  addressBooks_.reset(); // ends a read still running
+}
+
+void Program::LeaveToWorker() {
+  // The worker thread is still inside a gateway call. What it may reach
+  // stays alive, the automation runtime included (the process ends with
+  // _exit, without destructors); what the deletions would have done is done
+  // here: the store committed and SMS.dat written.
+  if (settings_->WriteLog)
+    logger_->Log("The communications worker did not stop in time; ending without it.");
+  store_->Commit();
+  TestTrace::Step("store-committed");
+  settingsFile_->Save();
+  TestTrace::Step("settings-file-written");
+  gLeftToWorker = new LeftToWorker{
+      std::move(vault_),  std::move(settings_),  std::move(settingsFile_), std::move(store_),
+      std::move(logger_), std::move(strings_),   std::move(names_),        std::move(poster_),
+      std::move(prompt_), std::move(rebuilder_), std::move(gateway_),      std::move(worker_)};
 }
 
 void Program::Teardown() {
+  if (workerStuck_) {
+    LeaveToWorker();
+    return;
+  }
   // The worker and the binding go before the automation runtime ends.
   worker_.reset();
   gateway_.reset();
@@ -365,13 +472,18 @@ void Program::Teardown() {
   recent_.reset();
   shell::gSettings = nullptr;
   settings_.reset();
+  shell::SetPasswordVault(nullptr);
+  vault_.reset();
+  signals_.reset();
   instance_.reset();
 }
 
 void Program::ShowUnexpectedError() {
   TestTrace::Step("unexpected-error");
-  MessageDialog::Show(window_ && window_->isVisible() ? window_.get() : nullptr, kUnexpectedCaption,
-                      kUnexpectedText, settings_ ? FromAnsi(settings_->help_url) : QString());
+  MessageDialog::Show(window_ && window_->isVisible() ? window_.get() : nullptr,
+                      Text(kUnexpectedCaptionId), Text(kUnexpectedTextId),
+                      settings_ ? FromAnsi(settings_->help_url) : QString(), nullptr,
+                      engine::kBoxIconError);
 }
 
 } // namespace ui

@@ -3,7 +3,6 @@
 #include "MessageBoxes.h"
 #include "ProxyConfigurator.h"
 #include "UiText.h"
-#include "WaitCursor.h"
 
 #include "engine/EngineServices.h"
 #include "engine/UserPrompt.h"
@@ -33,17 +32,16 @@ bool ProxyApply::Differs(const ProxyFields &fields, const shell::Settings &setti
 int ProxyApply::Run(const ProxyFields &fields, bool force, shell::Settings &settings,
                     engine::GatewayApi &gateway, QWidget *owner) {
   if (!force && !Differs(fields, settings)) return kUnchanged;
-  settings.ProxyType = fields.mode;
-  settings.ProxyHost = fields.host;
-  settings.ProxyPort = fields.port;
-  settings.ProxyUsername = fields.user;
-  settings.ProxyPassword = fields.password;
-  int code;
   {
-    WaitCursor wait;
-    code = ProxyConfigurator::Run(gateway, settings, engine::IsWorkingOnLine(settings) || force,
-                                  owner);
+    auto hold = shell::LockSettings(settings);
+    settings.ProxyType = fields.mode;
+    settings.ProxyHost = fields.host;
+    settings.ProxyPort = fields.port;
+    settings.ProxyUsername = fields.user;
+    settings.ProxyPassword = fields.password;
   }
+  int code =
+      ProxyConfigurator::Run(gateway, settings, engine::IsWorkingOnLine(settings) || force, owner);
   if (code == 0 && force)
     MessageBoxes::Show(owner, Text(1385), Text(1384), engine::kBoxOk | engine::kBoxIconInformation);
   return code;

@@ -129,11 +129,17 @@ void ProxySettingsDialog::ModeChanged() {
 
 int ProxySettingsDialog::Apply(bool force) {
   UpdateEnabled();
-  if (!context_.settings || !context_.gateway) return ProxyApply::kUnchanged;
-  return ProxyApply::Run(Fields(), force, *context_.settings, *context_.gateway, this);
+  // One apply at a time: events keep arriving while the library tests the
+  // connection.
+  if (!context_.settings || !context_.gateway || applying_) return ProxyApply::kUnchanged;
+  applying_ = true;
+  int code = ProxyApply::Run(Fields(), force, *context_.settings, *context_.gateway, this);
+  applying_ = false;
+  return code;
 }
 
 void ProxySettingsDialog::AcceptSettings() {
+  if (applying_) return;
   Apply(false);
   accept();
 }

@@ -50,6 +50,7 @@ private:
   QLineEdit *user_;
   QLineEdit *password_;
   bool loading_ = true;
+  bool applying_ = false;
 };
 
 } // namespace ui

@@ -1,6 +1,7 @@
 #include "QtUserPrompt.h"
 
 #include "MessageBoxes.h"
+#include "ThreadHandOver.h"
 #include "UiText.h"
 
 #include <QApplication>
@@ -68,19 +69,16 @@ int QtUserPrompt::Ask(const std::string &text, const std::string &caption, unsig
     state_->pending.insert(pending);
   }
   std::shared_ptr<State> state = state_;
-  QMetaObject::invokeMethod(
-      context_,
-      [state, pending, qtext, qcaption, style] {
-        {
-          std::lock_guard<std::mutex> guard(state->lock);
-          if (state->closed) return; // already answered by Close()
-        }
-        int value = MessageBoxes::Show(QApplication::activeWindow(), qtext, qcaption, style);
-        pending->Resolve(value);
-        std::lock_guard<std::mutex> guard(state->lock);
-        state->pending.erase(pending);
-      },
-      Qt::QueuedConnection);
+  PostCall(context_, [state, pending, qtext, qcaption, style] {
+    {
+      std::lock_guard<std::mutex> guard(state->lock);
+      if (state->closed) return; // already answered by Close()
+    }
+    int value = MessageBoxes::Show(QApplication::activeWindow(), qtext, qcaption, style);
+    pending->Resolve(value);
+    std::lock_guard<std::mutex> guard(state->lock);
+    state->pending.erase(pending);
+  });
   int value = answer.get();
   if (value == engine::kAnswerNo) value = MessageBoxes::Negative(style);
   return value;

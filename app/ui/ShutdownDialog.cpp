@@ -89,12 +89,7 @@ bool ShutdownDialog::event(QEvent *event) {
 }
 
 void ShutdownDialog::paintEvent(QPaintEvent *) {
-  QPainter p(this);
-  QLinearGradient g(0, 0, 0, height());
-  g.setColorAt(0, theme::kCard);
-  g.setColorAt(1, theme::kBodyTop);
-  p.fillRect(rect(), g);
-  p.fillRect(QRect(0, 0, width(), 4), theme::kAccent);
+  theme::PaintDialogBackground(this);
 }
 
 // The window stays until the sequence closes it.

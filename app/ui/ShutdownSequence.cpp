@@ -10,11 +10,16 @@
 #include <QEventLoop>
 #include <QTimer>
 
+#include <algorithm>
+#include <chrono>
+
 namespace ui {
 
 ShutdownSequence::ShutdownSequence(engine::CommsWorker &worker, QtMessagePoster &poster,
-                                   std::function<void()> commit, Pacing pacing)
-    : worker_(worker), poster_(poster), commit_(std::move(commit)), pacing_(pacing) {}
+                                   std::function<void()> commit, Pacing pacing,
+                                   std::chrono::milliseconds limit)
+    : worker_(worker), poster_(poster), commit_(std::move(commit)), pacing_(pacing), limit_(limit) {
+}
 
 void ShutdownSequence::Pause(int ms) {
   QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
@@ -33,13 +38,17 @@ void ShutdownSequence::Run() {
   poster_.SetTarget(engine::WindowTarget::ClosingDialog, &dialog);
 
   // Wait for the worker's quit message. Should the thread end without
-  // posting it, the wait ends too, so the program cannot hang here.
+  // posting it, the wait ends too; and the whole wait for the worker, this
+  // one and the stop below, lasts no longer than the stop's limit, so the
+  // program ends even when the worker is stuck inside a gateway call.
+  using Clock = std::chrono::steady_clock;
+  const Clock::time_point deadline = Clock::now() + limit_;
   QEventLoop loop;
   QObject::connect(&dialog, &ShutdownDialog::WorkerQuit, &loop, &QEventLoop::quit);
   QTimer watch;
   watch.setInterval(100);
   QObject::connect(&watch, &QTimer::timeout, &loop, [&] {
-    if (!worker_.IsRunning()) loop.quit();
+    if (!worker_.IsRunning() || Clock::now() >= deadline) loop.quit();
   });
   watch.start();
   worker_.RequestExit(engine::WindowTarget::ClosingDialog);
@@ -47,11 +56,19 @@ void ShutdownSequence::Run() {
   watch.stop();
   QCoreApplication::processEvents(); // a quit posted just before the thread ended
   quitReceived_ = dialog.QuitReceived();
-  TestTrace::Step(quitReceived_ ? "worker-quit" : "worker-ended");
+  TestTrace::Step(quitReceived_         ? "worker-quit"
+                  : worker_.IsRunning() ? "worker-wait-over"
+                                        : "worker-ended");
 
   dialog.SetStep(1);
   stepsShown_ = 2;
-  worker_.StopAndWait();
+  const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+  workerEnded_ = worker_.StopAndWait(std::max(left, std::chrono::milliseconds(0)));
+  if (!workerEnded_) {
+    // Nothing is left to wait for: the rest goes without pauses.
+    TestTrace::Step("worker-left-running");
+    pacing_ = NoPauses();
+  }
   Pause(pacing_.pumpMs);
   Pause(pacing_.afterStopMs);
 

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QFile>
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 
@@ -49,6 +50,12 @@ void TestTrace::Write(const QString &kind, const QStringList &fields, bool toStd
     std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stderr);
     std::fflush(stderr);
   }
+}
+
+void TestTrace::Step(const QString &name) {
+  Write("step", {name});
+  const char *at = std::getenv("DOVETEXT_TEST_SIGNAL_AT");
+  if (at != nullptr && name == QLatin1String(at)) std::raise(SIGTERM);
 }
 
 } // namespace ui

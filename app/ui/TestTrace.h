@@ -13,8 +13,11 @@
 //                             backslashes inside a field are written as
 //                             \t, \n, \r and \\. Without it, boxes answered
 //                             automatically are written to stderr.
+//   DOVETEXT_TEST_SIGNAL_AT   a step name: right after that step the program
+//                             sends itself SIGTERM (the session ending at
+//                             that point of start-up or shut-down).
 //
-// Neither variable changes anything else the program does.
+// None of the variables changes anything else the program does.
 
 #include <QString>
 #include <QStringList>
@@ -31,7 +34,7 @@ public:
   // Appends one record (to the trace file, or to stderr when `toStderr`
   // and there is no trace file).
   static void Write(const QString &kind, const QStringList &fields, bool toStderr = false);
-  static void Step(const QString &name) { Write("step", {name}); }
+  static void Step(const QString &name);
 
   static QString Escape(const QString &field);
 };

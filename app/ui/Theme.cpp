@@ -1,8 +1,11 @@
 #include "Theme.h"
 
 #include <QApplication>
+#include <QLinearGradient>
+#include <QPainter>
 #include <QPalette>
 #include <QStyleFactory>
+#include <QWidget>
 
 namespace ui::theme {
 
@@ -14,6 +17,15 @@ QFont UiFont(double pointSize, int weight) {
   font.setHintingPreference(QFont::PreferNoHinting);
   font.setStyleStrategy(QFont::PreferAntialias);
   return font;
+}
+
+void PaintDialogBackground(QWidget *dialog) {
+  QPainter p(dialog);
+  QLinearGradient g(0, 0, 0, dialog->height());
+  g.setColorAt(0, kCard);
+  g.setColorAt(1, kBodyTop);
+  p.fillRect(dialog->rect(), g);
+  p.fillRect(QRect(0, 0, dialog->width(), 4), kAccent);
 }
 
 void ApplyApplicationLook() {
@@ -63,6 +75,7 @@ QPushButton[role="primary"]:hover {
   background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #4F8FF7, stop:1 #2F6BEE);
 }
 QPushButton[role="primary"]:pressed { background: #1D4ED8; }
+QPushButton[role="primary"]:disabled { border-color: #BFDBFE; background: #BFDBFE; color: #EFF6FF; }
 QPushButton[role="link"] {
   border: none; background: transparent; color: #2563EB; padding: 4px 2px;
   text-decoration: underline;

@@ -6,6 +6,8 @@
 #include <QFont>
 #include <QString>
 
+class QWidget;
+
 namespace ui::theme {
 
 // Skin size (the background bitmap); the window is 2 pixels larger.
@@ -40,6 +42,10 @@ inline const QColor kSuccess{0x16, 0xA3, 0x4A};
 inline const QColor kEdge{0x10, 0x1A, 0x3F};
 
 QFont UiFont(double pointSize, int weight = QFont::Normal);
+
+// The background of the small progress dialogs: a card fading into the
+// body colour under an accent stripe.
+void PaintDialogBackground(QWidget *dialog);
 
 // The application-wide style, palette and font (called once at start).
 void ApplyApplicationLook();

@@ -8,6 +8,8 @@
 
 #include <QAction>
 #include <QCursor>
+#include <QDBusConnection>
+#include <QDBusServiceWatcher>
 #include <QMenu>
 #include <QSystemTrayIcon>
 
@@ -35,9 +37,17 @@ TrayController::TrayController(QObject *window, QObject *parent)
   exit->setFont(bold);
   menu_->setDefaultAction(exit);
 
-  watch_.setInterval(kWatchMs);
-  connect(&watch_, &QTimer::timeout, this, &TrayController::WatchTray);
-  watch_.start();
+  QDBusConnection bus = QDBusConnection::sessionBus();
+  if (bus.isConnected()) {
+    busWatch_ = new QDBusServiceWatcher(QString::fromLatin1(kWatcherService), bus,
+                                        QDBusServiceWatcher::WatchForRegistration, this);
+    connect(busWatch_, &QDBusServiceWatcher::serviceRegistered, this,
+            &TrayController::TrayReturned);
+  } else {
+    watch_.setInterval(kWatchMs);
+    connect(&watch_, &QTimer::timeout, this, &TrayController::WatchTray);
+    watch_.start();
+  }
 }
 
 TrayController::~TrayController() {
@@ -87,6 +97,11 @@ void TrayController::Add() {
 void TrayController::PopupMenu() {
   menu_->popup(QCursor::pos());
   menu_->activateWindow();
+}
+
+void TrayController::TrayReturned() {
+  // A restarted desktop shell forgets the icons it showed.
+  Add();
 }
 
 void TrayController::WatchTray() {

@@ -4,10 +4,14 @@
 // information", "Check for latest updates", "Proxy Settings", a separator
 // and "Exit" as the default (bold) item. A left click is reported to the
 // main window as UM_TRAY_NOTIFY; the platform pops the menu on a right
-// click. The icon is added again when the notification area comes back.
+// click. The icon is added again when the notification area comes back:
+// the desktop's StatusNotifierWatcher service registering on the session
+// bus says so; without a session bus, a poll every 3 s notices it.
 
 #include <QObject>
 #include <QTimer>
+
+class QDBusServiceWatcher;
 
 #include <memory>
 
@@ -22,6 +26,7 @@ class TrayController : public QObject {
 public:
   static constexpr int kMaxTip = 127;
   static constexpr int kWatchMs = 3000;
+  static constexpr const char *kWatcherService = "org.kde.StatusNotifierWatcher";
 
   // `window` receives UM_TRAY_NOTIFY.
   explicit TrayController(QObject *window, QObject *parent = nullptr);
@@ -45,11 +50,16 @@ public:
   // Pops the menu at the cursor.
   void PopupMenu();
 
+  // How the return of the notification area is noticed.
+  bool WatchesSessionBus() const { return busWatch_ != nullptr; }
+  bool Polls() const { return watch_.isActive(); }
+
 signals:
   void Command(int id);
 
 private:
   void WatchTray();
+  void TrayReturned();
 
   QObject *window_;
   std::unique_ptr<QMenu> menu_;
@@ -59,6 +69,7 @@ private:
   int adds_ = 0;
   bool trayWasAvailable_;
   QTimer watch_;
+  QDBusServiceWatcher *busWatch_ = nullptr;
 };
 
 } // namespace ui

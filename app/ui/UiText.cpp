@@ -1,5 +1,6 @@
 #include "UiText.h"
 
+#include "shell/NameTables.h"
 #include "shell/ProcessObjects.h"
 #include "shell/StringTable.h"
 
@@ -19,6 +20,10 @@ std::string ToAnsi(const QString &text) {
 
 const shell::StringTable &Strings() {
   return shell::gStrings ? *shell::gStrings : shell::StringTable::BuiltIn();
+}
+
+const shell::NameTables &Names() {
+  return shell::gNames ? *shell::gNames : shell::NameTables::Defaults();
 }
 
 const std::string &AnsiText(int id) {

@@ -11,8 +11,9 @@
 #include <string_view>
 
 namespace shell {
+class NameTables;
 class StringTable;
-}
+} // namespace shell
 
 namespace ui {
 
@@ -22,6 +23,9 @@ std::string ToAnsi(const QString &text);
 // The process-wide string table when start-up has loaded one, else the
 // built-in table.
 const shell::StringTable &Strings();
+// The process-wide status and type names when start-up has loaded them,
+// else the built-in names.
+const shell::NameTables &Names();
 
 // The string table's text of an id (Windows-1252).
 const std::string &AnsiText(int id);

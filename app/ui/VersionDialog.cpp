@@ -1,32 +1,31 @@
 #include "VersionDialog.h"
 
+#include "GatewayCall.h"
 #include "IconFactory.h"
 #include "Theme.h"
 #include "UiText.h"
-#include "WaitCursor.h"
 
 #include "engine/GatewayApi.h"
+#include "update/FileVersion.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include <mutex>
-
 namespace ui {
 
 int VersionDialog::Major() {
-  return DOVETEXT_VERSION_MAJOR;
+  return update::FileVersion::Own().Major();
 }
 int VersionDialog::Minor() {
-  return DOVETEXT_VERSION_MINOR;
+  return update::FileVersion::Own().Minor();
 }
 int VersionDialog::Release() {
-  return DOVETEXT_VERSION_RELEASE;
+  return update::FileVersion::Own().Release();
 }
 int VersionDialog::Build() {
-  return DOVETEXT_VERSION_BUILD;
+  return update::FileVersion::Own().Build();
 }
 
 VersionDialog::VersionDialog(const QString &programName, engine::GatewayApi *gateway,
@@ -37,12 +36,11 @@ VersionDialog::VersionDialog(const QString &programName, engine::GatewayApi *gat
   setMinimumWidth(360);
 
   versionLine_ = FormatText(1488, Major(), Minor(), Release(), Build());
-  std::string comms;
-  if (gateway) {
-    WaitCursor wait;
-    std::lock_guard unit(gateway->CallLock());
-    if (FAILED(gateway->Version(&comms))) comms.clear();
-  }
+  std::string comms; // stays empty when the call failed
+  if (gateway)
+    comms = CallGateway(*gateway, [](engine::GatewayApi &g, std::string *r) {
+              return g.Version(r);
+            }).text;
   commsLine_ = FormatText(1489, comms);
 
   auto *icon = new QLabel(this);

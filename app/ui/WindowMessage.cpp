@@ -1,5 +1,7 @@
 #include "WindowMessage.h"
 
+#include "ThreadHandOver.h"
+
 #include "engine/WindowMessages.h"
 
 #include <QCoreApplication>
@@ -13,7 +15,13 @@ QEvent::Type MessageEventType(unsigned message) {
 
 WindowMessageEvent::WindowMessageEvent(unsigned message, std::uintptr_t wParam,
                                        std::intptr_t lParam)
-    : QEvent(MessageEventType(message)), message_(message), wParam_(wParam), lParam_(lParam) {}
+    : QEvent(MessageEventType(message)), message_(message), wParam_(wParam), lParam_(lParam) {
+  HandOver(); // the message may be posted to another thread
+}
+
+WindowMessageEvent::~WindowMessageEvent() {
+  TakeOver(); // also deleted undelivered, when its target is gone
+}
 
 const WindowMessageEvent *WindowMessageEvent::From(const QEvent *event) {
   return dynamic_cast<const WindowMessageEvent *>(event);

@@ -27,6 +27,7 @@ QEvent::Type MessageEventType(unsigned message);
 class WindowMessageEvent : public QEvent {
 public:
   WindowMessageEvent(unsigned message, std::uintptr_t wParam, std::intptr_t lParam);
+  ~WindowMessageEvent() override;
 
   unsigned Message() const { return message_; }
   std::uintptr_t WParam() const { return wParam_; }

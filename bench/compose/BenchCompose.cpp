@@ -47,7 +47,7 @@ public:
   void RefreshOutboxCaption() override {}
 };
 
-class NullQueuer : public compose::MessageQueuer {
+class NullQueuer : public engine::MessageQueuer {
 public:
   int QueueMessage(int, int, int, int, const std::string &, const std::string &, int,
                    bool) override {

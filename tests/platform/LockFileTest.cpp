@@ -28,12 +28,23 @@ TEST(LockFileTest, LivesInTheRuntimeFolderNamedAfterTheMutex) {
   EXPECT_EQ(st.st_mode & 0777, 0600u);
 }
 
-TEST(LockFileTest, FallsBackToTmpWithoutRuntimeFolder) {
+TEST(LockFileTest, FallsBackToTmpWithoutRuntimeFolderUnderTheUsersOwnName) {
   std::string saved = std::getenv("XDG_RUNTIME_DIR") ? std::getenv("XDG_RUNTIME_DIR") : "";
   ::unsetenv("XDG_RUNTIME_DIR");
-  EXPECT_EQ(LockFile::DefaultFolder(), "/tmp");
+  const std::string name = "DvLockTest" + std::to_string(::getpid());
+  std::string path;
+  {
+    LockFile lock(name);
+    path = lock.Path();
+    EXPECT_TRUE(lock.IsOpen());
+  }
+  ::unlink(path.c_str());
   ::setenv("XDG_RUNTIME_DIR", saved.c_str(), 1);
+  // Another user's lock (or a stale file of it) in the shared folder is
+  // never this user's lock.
+  EXPECT_EQ(path, "/tmp/" + name + "-" + std::to_string(::getuid()) + ".lock");
   EXPECT_EQ(LockFile::DefaultFolder(), saved);
+  EXPECT_EQ(LockFile(name).Path(), saved + "/" + name + ".lock");
 }
 
 TEST(LockFileTest, NamesCannotLeaveTheFolder) {

@@ -6,7 +6,7 @@
 #include "../contacts/RecordingDialogs.h"
 
 #include "compose/ComposeUi.h"
-#include "compose/MessageQueuer.h"
+#include "engine/MessageQueuer.h"
 
 #include <optional>
 #include <string>
@@ -20,13 +20,17 @@ struct QueuedMessage {
   int id;
 };
 
-class RecordingQueuer : public compose::MessageQueuer {
+class RecordingQueuer : public engine::MessageQueuer {
 public:
   std::vector<QueuedMessage> queued;
   int nextId = 100;
+  bool refuse = false; // the store takes no message
 
   int QueueMessage(int status, int time, int type, int refId, const std::string &to,
                    const std::string &text, int delay, bool force) override {
+    if (refuse) {
+      return -1;
+    }
     queued.push_back({status, time, type, refId, to, text, delay, force, nextId});
     return nextId++;
   }

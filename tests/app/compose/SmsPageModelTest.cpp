@@ -196,6 +196,7 @@ TEST_F(PageFixture, SendQueuesAPendingMessageAndResetsThePage) {
   Type("Hello");
   page_->SetTypedNumbers({"0821111111", ""});
   page_->SetSelectedContacts({ann});
+  page_->SetSelectedOutlook({OutlookRecipient{"Zed", "0825550001"}});
   EXPECT_EQ(page_->Send(), SendOutcome::Queued);
   ASSERT_EQ(queuer_.queued.size(), 1u);
   const QueuedMessage &m = queuer_.queued[0];
@@ -203,7 +204,7 @@ TEST_F(PageFixture, SendQueuesAPendingMessageAndResetsThePage) {
   EXPECT_EQ(m.time, kNow);
   EXPECT_EQ(m.type, 0);
   EXPECT_EQ(m.refId, 0);
-  EXPECT_EQ(m.to, ",0821111111,A" + std::to_string(ann));
+  EXPECT_EQ(m.to, ",0821111111,A" + std::to_string(ann) + ",0825550001");
   EXPECT_EQ(m.text, "Hello");
   EXPECT_EQ(m.delay, 0);
   EXPECT_FALSE(m.force);
@@ -216,10 +217,11 @@ TEST_F(PageFixture, SendQueuesAPendingMessageAndResetsThePage) {
 
   // The recipients became recent numbers, most recent first, and the
   // settings record holds them.
-  ASSERT_EQ(recent_.Count(), 2);
-  EXPECT_EQ(recent_.DisplayText(0), "Ann Lee (0831234567)");
-  EXPECT_EQ(recent_.DisplayText(1), "(0821111111)");
-  EXPECT_EQ(settings_.NumRecent, 2);
+  ASSERT_EQ(recent_.Count(), 3);
+  EXPECT_EQ(recent_.DisplayText(0), "Zed (0825550001)");
+  EXPECT_EQ(recent_.DisplayText(1), "Ann Lee (0831234567)");
+  EXPECT_EQ(recent_.DisplayText(2), "(0821111111)");
+  EXPECT_EQ(settings_.NumRecent, 3);
 }
 
 TEST_F(PageFixture, ForceSenderIdQuestion) {
@@ -317,6 +319,20 @@ TEST_F(PageFixture, ResendStartsANewMessage) {
   EXPECT_EQ(store_->FindMessage(id)->Stat, 3);
   EXPECT_EQ(page_->Send(), SendOutcome::Queued);
   EXPECT_EQ(queuer_.queued[0].to, ",0821");
+}
+
+TEST_F(PageFixture, OutboxThatRefusesTheMessageLeavesThePage) {
+  Type("Keep me");
+  page_->SetTypedNumbers({"0821"});
+  queuer_.refuse = true;
+  EXPECT_EQ(page_->Send(), SendOutcome::Refused);
+  ui_.schedule = compose::ScheduleChoice{{kNow + 600}, false, 1};
+  EXPECT_EQ(page_->Schedule(), SendOutcome::Refused);
+  EXPECT_EQ(ui_.shown.size(), 2u);
+  EXPECT_EQ(ui_.shown[0].caption, "Send failed");
+  EXPECT_EQ(page_->EditorText(), "Keep me");
+  EXPECT_EQ(page_->ToText(), ",0821");
+  EXPECT_EQ(recent_.Count(), 0);
 }
 
 // ---- Schedule

@@ -10,17 +10,21 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <thread>
+#include <type_traits>
 
 namespace {
 
 namespace fs = std::filesystem;
 using download::Downloader;
 
-class LocalServer {
+// An HTTP (or, with certificate and key, HTTPS) server on a free loopback
+// port.
+template <class Server = httplib::Server> class LocalServer {
 public:
-  LocalServer() {
+  template <class... Args> explicit LocalServer(Args &&...args) : server_(args...) {
     port_ = server_.bind_to_any_port("127.0.0.1");
     thread_ = std::thread([this] { server_.listen_after_bind(); });
     while (!server_.is_running())
@@ -30,13 +34,14 @@ public:
     server_.stop();
     thread_.join();
   }
-  httplib::Server &Http() { return server_; }
+  Server &Http() { return server_; }
   std::string Url(const std::string &path) const {
-    return "http://127.0.0.1:" + std::to_string(port_) + path;
+    const char *scheme = std::is_same_v<Server, httplib::Server> ? "http" : "https";
+    return std::string(scheme) + "://127.0.0.1:" + std::to_string(port_) + path;
   }
 
 private:
-  httplib::Server server_;
+  Server server_;
   int port_ = 0;
   std::thread thread_;
 };
@@ -228,6 +233,43 @@ TEST(DownloaderTest, FailureTextsComeFromTheGivenTable) {
   fs::path dest = testsupport::MakeTempDir("dl") / "g";
   EXPECT_EQ(d.Download(server.Url("/gone"), dest), download::kDownloadFailed);
   EXPECT_EQ(d.ErrorText(), "Lesefehler bei " + server.Url("/gone"));
+}
+
+TEST(DownloaderTest, HttpsNeverFollowsARedirectToPlainHttp) {
+  // A certificate for 127.0.0.1 that the download trusts through
+  // SSL_CERT_FILE.
+  fs::path dir = testsupport::MakeTempDir("tls");
+  std::string cert = (dir / "cert.pem").string();
+  std::string key = (dir / "key.pem").string();
+  std::string make = "openssl req -x509 -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes "
+                     "-days 2 -subj /CN=127.0.0.1 -addext subjectAltName=IP:127.0.0.1 -keyout '" +
+                     key + "' -out '" + cert + "' 2>/dev/null";
+  ASSERT_EQ(std::system(make.c_str()), 0);
+  setenv("SSL_CERT_FILE", cert.c_str(), 1);
+
+  LocalServer plain;
+  int plainRequests = 0;
+  plain.Http().Get("/file", [&](const httplib::Request &, httplib::Response &res) {
+    ++plainRequests;
+    res.set_content("over plain http", "text/plain");
+  });
+  LocalServer<httplib::SSLServer> secure(cert.c_str(), key.c_str());
+  ASSERT_TRUE(secure.Http().is_valid());
+  secure.Http().Get("/file", [](const httplib::Request &, httplib::Response &res) {
+    res.set_content("over https", "text/plain");
+  });
+  secure.Http().Get("/down", [&](const httplib::Request &, httplib::Response &res) {
+    res.set_redirect(plain.Url("/file"));
+  });
+
+  fs::path dest = testsupport::MakeTempDir("dl") / "Update.run";
+  Downloader d;
+  ASSERT_EQ(d.Download(secure.Url("/file"), dest), download::kDownloadOk) << d.ErrorText();
+  EXPECT_EQ(testsupport::ReadFile(dest), "over https");
+  EXPECT_EQ(d.Download(secure.Url("/down"), dest), download::kDownloadFailed);
+  EXPECT_EQ(plainRequests, 0);
+  EXPECT_EQ(testsupport::ReadFile(dest), "over https");
+  unsetenv("SSL_CERT_FILE");
 }
 
 } // namespace

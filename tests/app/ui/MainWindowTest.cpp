@@ -30,9 +30,12 @@
 #include "shell/StringTable.h"
 #include "store/SmsStore.h"
 
+#include <testsupport/SessionBus.h>
 #include <testsupport/TestEnv.h>
 
+#include <QAccessible>
 #include <QAction>
+#include <QDBusConnection>
 #include <QLineEdit>
 #include <QMenu>
 #include <QSignalSpy>
@@ -115,6 +118,8 @@ private slots:
   void accountChangedTakesTheProgramOffline();
   void trayMenuInItsOrderWithExitAsDefault();
   void trayLeftClickRestoresTheWindow();
+  void trayIconReturnsWithTheNotificationArea();
+  void trayIsPolledOnlyWithoutASessionBus();
   void exitStoresOptionsAndEndsTheLoop();
   void closeButtonHidesOrMinimisesAndCommits();
   void probeIsAnsweredAndWindowShown();
@@ -166,6 +171,17 @@ void MainWindowTest::createdOnTheLoginPageWithEverythingInPlace() {
   }
   QVERIFY(w.findChild<QWidget *>("203"));
   QVERIFY(w.findChild<QWidget *>("208"));
+
+  // The window's own controls carry names for assistive technology.
+  auto name = [](QWidget *widget) {
+    QAccessibleInterface *a = QAccessible::queryAccessibleInterface(widget);
+    return a ? a->text(QAccessible::Name) : QString();
+  };
+  QCOMPARE(name(close), QString("Close app"));
+  QCOMPARE(name(w.Tab(ui::ids::kTabSms)), QString("SMS"));
+  QCOMPARE(name(w.Tab(ui::ids::kTabOptions)), QString("Options"));
+  QCOMPARE(name(w.Busy()), QString("Communicating with the server"));
+  QCOMPARE(name(w.Offline()), QString("Working off-line"));
 }
 
 void MainWindowTest::pagePlacementRoundsTowardMinusInfinity() {
@@ -191,6 +207,11 @@ void MainWindowTest::loginCompletionStartsWorkerAndShowsTabs() {
   QCOMPARE(w.Options()->LoadCount(), 1);
   QCOMPARE(w.Tab(ui::ids::kTabOutbox)->text(), QString("Outbox (0)"));
   QVERIFY(w.Offline()->isHidden()); // UM_WENT_ONLINE
+  // One balance cycle brings the account's balance after the login.
+  QVERIFY(w.BalanceCycle()->TimerRunning());
+  w.BalanceCycle()->OnTimer();
+  Pump();
+  QCOMPARE(f.gateway.CallCount("QueryBalance"), 1);
 }
 
 void MainWindowTest::loginCompletionOfflinePostsWentOffline() {
@@ -202,6 +223,7 @@ void MainWindowTest::loginCompletionOfflinePostsWentOffline() {
   QVERIFY(!w.Offline()->isHidden());
   QVERIFY(w.Offline()->IsRunning());
   QCOMPARE(w.Tray()->IconId(), 258);
+  QVERIFY(!w.BalanceCycle()->TimerRunning());
 }
 
 void MainWindowTest::selectingTheSelectedTabDoesNothing() {
@@ -445,11 +467,38 @@ void MainWindowTest::trayLeftClickRestoresTheWindow() {
   Post(&w, engine::UM_TRAY_NOTIFY, 1, ui::kTrayLeftButtonDown);
   QVERIFY(w.isVisible());
   QVERIFY(!w.isMinimized());
-  // Re-adding the icon keeps icon and tip.
-  int adds = w.Tray()->AddCount();
-  w.Tray()->Add();
-  QCOMPARE(w.Tray()->AddCount(), adds + 1);
-  QCOMPARE(w.Tray()->Tip(), QString("Dovetext"));
+}
+
+void MainWindowTest::trayIconReturnsWithTheNotificationArea() {
+  testsupport::SessionBus bus;
+  if (!bus.Start()) QSKIP(bus.Problem().c_str());
+  Fixture f;
+  ui::MainWindow &w = f.Make();
+  ui::TrayController *tray = w.Tray();
+  QVERIFY(tray->WatchesSessionBus());
+  QVERIFY(!tray->Polls());
+  int adds = tray->AddCount();
+  Post(&w, engine::UM_WENT_OFFLINE);
+
+  // The desktop shell (re)starts: its StatusNotifierWatcher takes its name.
+  auto shell = QDBusConnection::connectToBus(QString::fromStdString(bus.Address()), "shell");
+  QVERIFY(shell.isConnected());
+  QVERIFY(shell.registerService(ui::TrayController::kWatcherService));
+  QTRY_COMPARE(tray->AddCount(), adds + 1);
+  QVERIFY(shell.unregisterService(ui::TrayController::kWatcherService));
+  QVERIFY(shell.registerService(ui::TrayController::kWatcherService));
+  QTRY_COMPARE(tray->AddCount(), adds + 2);
+  // The icon comes back as it was.
+  QCOMPARE(tray->Tip(), QString("Dovetext"));
+  QCOMPARE(tray->IconId(), 258);
+  QDBusConnection::disconnectFromBus("shell");
+}
+
+void MainWindowTest::trayIsPolledOnlyWithoutASessionBus() {
+  Fixture f; // the sandbox's session bus address leads nowhere
+  ui::MainWindow &w = f.Make();
+  QVERIFY(!w.Tray()->WatchesSessionBus());
+  QVERIFY(w.Tray()->Polls());
 }
 
 void MainWindowTest::exitStoresOptionsAndEndsTheLoop() {

@@ -2,6 +2,7 @@
 // scripted gateway for the dialog's rules and through the real library for
 // the failures it reports (an unreachable proxy, a proxy that does not pass
 // the gateway through).
+#include "SimGateway.h"
 #include "UiTestSupport.h"
 
 #include "ControlIds.h"
@@ -13,7 +14,6 @@
 #include "shell/Settings.h"
 
 #include <gatewaysim/GatewaySimServer.h>
-#include <parlink/Parlink.h>
 #include <testsupport/TestEnv.h>
 
 #include <QComboBox>
@@ -35,21 +35,6 @@ ui::UiContext Context(shell::Settings &settings, engine::GatewayApi &gateway) {
   c.gateway = &gateway;
   return c;
 }
-
-// Parlink created by name in the sandbox registry, pointed at a simulator.
-struct RealGateway {
-  gatewaysim::GatewaySimServer sim;
-  std::unique_ptr<engine::GatewayBinding> binding;
-  bool Start() {
-    if (!sim.Start() || !uitest::RegisterParlink()) return false;
-    binding = engine::GatewayBinding::Create();
-    if (!binding) return false;
-    std::string url = sim.BaseUrl(), result;
-    binding->SetBaseURL(false, url.c_str(), parlink::BaseUrlKey(static_cast<uint32_t>(url.size())),
-                        &result);
-    return result.rfind("OK:", 0) == 0;
-  }
-};
 
 } // namespace
 
@@ -150,7 +135,7 @@ void ProxyTest::okAppliesAndCancelLeavesSettings() {
 
 void ProxyTest::unreachableProxyReportsMessage1140() {
   uitest::BoxRecorder boxes;
-  RealGateway real;
+  uitest::SimGateway real;
   QVERIFY(real.Start());
   shell::Settings s;
   s.help_url = "http://help.example/";
@@ -166,7 +151,7 @@ void ProxyTest::unreachableProxyReportsMessage1140() {
 
 void ProxyTest::proxyThatCannotReachGatewayReportsMessage1141() {
   uitest::BoxRecorder boxes;
-  RealGateway real;
+  uitest::SimGateway real;
   QVERIFY(real.Start());
   // A "proxy" that accepts connections but passes nothing through.
   httplib::Server proxy;
@@ -192,7 +177,7 @@ void ProxyTest::proxyThatCannotReachGatewayReportsMessage1141() {
 
 void ProxyTest::directConnectionTestsSuccessfully() {
   uitest::BoxRecorder boxes;
-  RealGateway real;
+  uitest::SimGateway real;
   QVERIFY(real.Start());
   shell::Settings s;
   s.ProxyType = 2;

@@ -90,15 +90,8 @@ void ShutdownTest::shutdownWhileSendingStillCommits() {
   ui::QtMessagePoster poster;
   ui::QtUserPrompt prompt(qApp);
   ui::QtOutboxRebuilder rebuilder;
-  engine::EngineServices services;
-  services.store = store.get();
-  services.gateway = gateway.get();
-  services.settings = &settings;
-  services.strings = &strings;
-  services.poster = &poster;
-  services.prompt = &prompt;
-  services.outbox = &rebuilder;
-  engine::CommsWorker worker(services);
+  engine::CommsWorker worker(
+      uitest::ProgramServices(*store, *gateway, settings, strings, poster, prompt, rebuilder));
   QVERIFY(worker.Start());
   // Wait until the gateway has accepted a few messages: the worker is in
   // the middle of its dispatch pass.
@@ -136,15 +129,8 @@ void ShutdownTest::shutdownOfAnIdleWorker() {
   ui::QtMessagePoster poster;
   ui::QtUserPrompt prompt(qApp);
   ui::QtOutboxRebuilder rebuilder;
-  engine::EngineServices services;
-  services.store = store.get();
-  services.gateway = gateway.get();
-  services.settings = &settings;
-  services.strings = &strings;
-  services.poster = &poster;
-  services.prompt = &prompt;
-  services.outbox = &rebuilder;
-  engine::CommsWorker worker(services);
+  engine::CommsWorker worker(
+      uitest::ProgramServices(*store, *gateway, settings, strings, poster, prompt, rebuilder));
   QVERIFY(worker.Start());
   QVERIFY(worker.WaitUntilIdle(std::chrono::seconds(10)));
   int commits = 0;

@@ -10,6 +10,7 @@
 #include "shell/SettingsFile.h"
 
 #include <gatewaysim/GatewaySimServer.h>
+#include <registry/Registry.h>
 #include <testsupport/TestEnv.h>
 
 #include <QFile>
@@ -65,6 +66,8 @@ public:
     env.insert("QT_QPA_PLATFORM", "offscreen");
     env.insert("DOVETEXT_TEST_AUTOANSWER", "1");
     env.insert("DOVETEXT_TEST_LOG", trace_);
+    // The desktop's session bus would offer its address books.
+    env.remove("DBUS_SESSION_BUS_ADDRESS");
     process_.setProcessEnvironment(env);
     process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
   }
@@ -73,6 +76,11 @@ public:
       process_.kill();
       process_.waitForFinished(5000);
     }
+  }
+  void SetEnv(const QString &name, const QString &value) {
+    QProcessEnvironment env = process_.processEnvironment();
+    env.insert(name, value);
+    process_.setProcessEnvironment(env);
   }
   void Start() {
     process_.start(QString::fromStdString((testsupport::BinDir() / "dovetext").string()), {});
@@ -109,7 +117,7 @@ Trace RunToEnd(int *exitCode) {
 
 const QStringList kCreateSteps = {"start",   "instance", "data-folder", "settings",
                                   "store",   "logger",   "automation",  "resources",
-                                  "toolkit", "names",    "recent"};
+                                  "toolkit", "names",    "address-books", "recent"};
 const QStringList kTeardownSteps = {"automation-ended", "store-deleted", "settings-file-deleted",
                                     "logger-deleted", "exit"};
 
@@ -129,8 +137,10 @@ private slots:
   void oneCharacterDataFolderIsCritical();
   void unregisteredLibraryStopsStartup();
   void unusableStoreStopsStartup();
+  void signalDuringStartupEndsLikeASessionEnd();
   void secondInstanceRaisesTheFirst();
   void refusedGatewayAddressIsNotFatal();
+  void mailClientIsChosenOnce();
 };
 
 void StartupTest::startsInOrderAndEndsOnSessionEnd() {
@@ -245,6 +255,35 @@ void StartupTest::unusableStoreStopsStartup() {
   QVERIFY(fs::exists(data / "SMS.dat"));
 }
 
+void StartupTest::signalDuringStartupEndsLikeASessionEnd() {
+  QVERIFY(uitest::RegisterParlink());
+  fs::path data = uitest::MakeDataFolder();
+  // Right after the log exists, and at the last step before the window.
+  const QStringList firstSteps = {"start", "instance", "data-folder", "settings",
+                                  "store", "logger",   "automation",  "resources"};
+  const QList<QStringList> cases = {firstSteps,
+                                    kCreateSteps + QStringList{"gateway", "connection"}};
+  for (const QStringList &before : cases) {
+    fs::remove(data / "SMS.dat");
+    const QString at = before.size() == firstSteps.size() ? "logger" : "connection";
+    ProgramRun run("trace-" + at + ".log");
+    run.SetEnv("DOVETEXT_TEST_SIGNAL_AT", at);
+    run.Start();
+    QVERIFY(run.Finish());
+    QVERIFY2(run.ExitedNormally(), qPrintable(at)); // not ended by the signal
+    QCOMPARE(run.ExitCode(), 0);
+    const Trace t = run.Read();
+    QStringList expected = before;
+    expected << "session-end"
+             << "settings-saved";
+    expected << kTeardownSteps;
+    QCOMPARE(t.steps.join(","), expected.join(","));
+    QVERIFY(t.boxes.isEmpty());
+    QVERIFY(fs::exists(data / "SMS.dat"));
+    QVERIFY(LockIsFree());
+  }
+}
+
 void StartupTest::secondInstanceRaisesTheFirst() {
   QVERIFY(uitest::RegisterParlink());
   fs::path data = uitest::MakeDataFolder();
@@ -283,6 +322,29 @@ void StartupTest::refusedGatewayAddressIsNotFatal() {
   QVERIFY(run.Finish());
   QCOMPARE(run.ExitCode(), 0);
   QVERIFY(run.Read().steps.contains("gateway-url-refused"));
+}
+
+void StartupTest::mailClientIsChosenOnce() {
+  // A Thunderbird profile and no desktop entries: the mail client is asked
+  // for at the first start only.
+  fs::path apps = testsupport::MakeTempDir("apps");
+  setenv("XDG_DATA_DIRS", apps.c_str(), 1);
+  fs::path profiles = fs::path(std::getenv("HOME")) / ".thunderbird";
+  fs::create_directories(profiles);
+  testsupport::WriteFile(profiles / "profiles.ini", "[Profile0]\nName=default\nPath=p\n");
+  uitest::MakeDataFolder();
+  int code = -2;
+  Trace t = RunToEnd(&code); // no Parlink: it ends after the address books
+  QCOMPARE(code, 0);
+  QVERIFY(t.steps.contains("mail-routing"));
+  QCOMPARE(t.boxes.at(0).at(0), QString("Set up the mail client"));
+  registry::Registry reg;
+  QCOMPARE(reg.GetValue(registry::Hive::LocalMachine,
+                        "SOFTWARE\\Microsoft\\Windows Messaging Subsystem\\MSMapiApps", "dovetext")
+               .value_or(""),
+           std::string("Thunderbird"));
+  t = RunToEnd(&code);
+  QCOMPARE(t.boxes.size(), 1); // only the missing library's
 }
 
 DV_QTEST_MAIN(StartupTest)

@@ -3,9 +3,11 @@
 // caption, the proxy-apply rules, the banner file and the probe.
 #include "UiTestSupport.h"
 
+#include "BackgroundCall.h"
 #include "BalanceValue.h"
 #include "BannerLoader.h"
 #include "InstanceGuard.h"
+#include "MessageBoxes.h"
 #include "MessageDialog.h"
 #include "OutboxCaption.h"
 #include "ProbeServer.h"
@@ -25,7 +27,12 @@
 #include <QDesktopServices>
 #include <QImage>
 #include <QLabel>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
 #include <QLocalSocket>
+#include <QMessageBox>
 #include <QSignalSpy>
 #include <QUrl>
 #include <QtTest>
@@ -75,6 +82,9 @@ private slots:
   void probeIsAnsweredByTheRunningInstance();
   void secondLockHolderIsRefused();
   void messageDialogOpensItsAddress();
+  void backgroundCallKeepsTheEventLoopRunning();
+  void backgroundCallHoldsInputBackButNotFromItsOwnBoxes();
+  void checkedBoxReportsButtonAndCheckBox();
 };
 
 void UiPartsTest::messagesKeepTheirNumbersAsEventTypes() {
@@ -347,3 +357,88 @@ void UiPartsTest::messageDialogOpensItsAddress() {
 
 DV_QTEST_MAIN(UiPartsTest)
 #include "UiPartsTest.moc"
+
+void UiPartsTest::backgroundCallKeepsTheEventLoopRunning() {
+  int ticks = 0;
+  QTimer timer;
+  timer.setInterval(10);
+  QObject::connect(&timer, &QTimer::timeout, [&] { ++ticks; });
+  timer.start();
+  std::promise<void> release;
+  std::shared_future<void> released = release.get_future().share();
+  // The call ends only when a timer on this thread has fired several times.
+  QTimer::singleShot(150, [&] { release.set_value(); });
+  const int value = ui::BackgroundCall::Result([released] {
+    released.wait();
+    return 42;
+  });
+  QCOMPARE(value, 42);
+  QVERIFY(ticks >= 5);
+  QCOMPARE(ui::BackgroundCall::Depth(), 0);
+  QVERIFY(QApplication::overrideCursor() == nullptr);
+
+  bool thrown = false;
+  try {
+    ui::BackgroundCall::Run([] { throw std::runtime_error("gateway gone"); });
+  } catch (const std::runtime_error &e) {
+    thrown = std::string(e.what()) == "gateway gone";
+  }
+  QVERIFY(thrown);
+  QCOMPARE(ui::BackgroundCall::Depth(), 0);
+}
+
+void UiPartsTest::backgroundCallHoldsInputBackButNotFromItsOwnBoxes() {
+  QWidget window;
+  auto *field = new QLineEdit(&window);
+  window.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&window));
+  field->setFocus();
+  QString typedInBox;
+  QTimer::singleShot(30, [&] {
+    // Typing into the window while the call waits goes nowhere.
+    QTest::keyClicks(field, "abc");
+    // A box that opens during the wait still takes input.
+    QTimer::singleShot(30, [&] {
+      auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+      if (!box) return;
+      auto *edit = new QLineEdit(box);
+      QTest::keyClicks(edit, "ok");
+      typedInBox = edit->text();
+      box->accept();
+    });
+    QMessageBox box(QMessageBox::Information, "t", "x", QMessageBox::Ok, &window);
+    box.exec();
+  });
+  ui::BackgroundCall::Run([] { std::this_thread::sleep_for(std::chrono::milliseconds(200)); });
+  QCOMPARE(field->text(), QString());
+  QCOMPARE(typedInBox, QString("ok"));
+  QTest::keyClicks(field, "abc");
+  QCOMPARE(field->text(), QString("abc"));
+}
+
+void UiPartsTest::checkedBoxReportsButtonAndCheckBox() {
+  ui::MessageBoxes::SetHook([](const ui::BoxRecord &box) {
+    return box.dontShowAgain ? engine::kAnswerNo : engine::kAnswerOk;
+  });
+  ui::MessageBoxes::SetCheckHook([](const ui::BoxRecord &) { return true; });
+  ui::CheckedAnswer a =
+      ui::MessageBoxes::ShowChecked(nullptr, "text", "caption", engine::kBoxYesNo);
+  QCOMPARE(a.button, engine::kAnswerNo);
+  QVERIFY(a.dontShowAgain);
+  ui::MessageBoxes::SetHook(nullptr);
+  ui::MessageBoxes::SetCheckHook(nullptr);
+
+  // The real box: the check box is there, and its state comes back.
+  QTimer::singleShot(0, [] {
+    auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+    QVERIFY(box);
+    QVERIFY(box->checkBox());
+    QCOMPARE(box->checkBox()->objectName(), QString("dontShowAgain"));
+    QCOMPARE(box->textFormat(), Qt::PlainText);
+    box->checkBox()->setChecked(true);
+    box->button(QMessageBox::Yes)->click();
+  });
+  a = ui::MessageBoxes::ShowChecked(nullptr, "<b>gateway</b>", "caption", engine::kBoxYesNo);
+  QCOMPARE(a.button, engine::kAnswerYes);
+  QVERIFY(a.dontShowAgain);
+}

@@ -1,12 +1,21 @@
 #include "UiTestSupport.h"
 
+#include "GuardedApplication.h"
+#include "OutboxPage.h"
+#include "QtMessagePoster.h"
+#include "QtUserPrompt.h"
 #include "Theme.h"
+
+#include "engine/GatewayBinding.h"
+
+#include <parlink/Parlink.h>
 
 #include <registry/Registry.h>
 #include <testsupport/TestEnv.h>
 
 #include <QApplication>
 
+#include <cstdio>
 #include <dlfcn.h>
 
 #include <algorithm>
@@ -19,10 +28,17 @@ int RunQtTest(int argc, char **argv, const std::function<int(int, char **)> &run
   if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
   int rc;
   {
-    QApplication app(argc, argv);
+    // The program's own application object: an exception escaping an event
+    // handler is kept, as in the program, and fails the run unless the test
+    // took it up.
+    ui::GuardedApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     ui::theme::ApplyApplicationLook();
     rc = run(argc, argv);
+    if (ui::GuardedApplication::HasEscaped()) {
+      std::fprintf(stderr, "An exception escaped an event handler.\n");
+      if (rc == 0) rc = 1;
+    }
   }
   testsupport::CleanupSandbox();
   return rc;
@@ -59,6 +75,19 @@ bool RegisterParlink(QString *error) {
   return SUCCEEDED(hr);
 }
 
+std::unique_ptr<engine::GatewayBinding> ParlinkAt(const std::string &baseUrl) {
+  if (!RegisterParlink()) return nullptr;
+  auto binding = engine::GatewayBinding::Create();
+  std::string result;
+  if (!binding ||
+      FAILED(binding->SetBaseURL(false, baseUrl.c_str(),
+                                 parlink::BaseUrlKey(static_cast<uint32_t>(baseUrl.size())),
+                                 &result)) ||
+      result.rfind("OK:", 0) != 0)
+    return nullptr;
+  return binding;
+}
+
 bool SetProgramValue(const std::string &name, const std::string &value) {
   registry::Registry reg;
   return reg.SetValue(registry::Hive::LocalMachine, "SOFTWARE\\Quorvane\\Dvtx3", name, value);
@@ -68,6 +97,21 @@ std::filesystem::path MakeDataFolder() {
   auto folder = testsupport::MakeTempDir("data");
   SetProgramValue("DataPath", folder.string());
   return folder;
+}
+
+engine::EngineServices ProgramServices(store::SmsStore &store, engine::GatewayApi &gateway,
+                                       shell::Settings &settings, const shell::StringTable &strings,
+                                       ui::QtMessagePoster &poster, ui::QtUserPrompt &prompt,
+                                       ui::QtOutboxRebuilder &rebuilder) {
+  engine::EngineServices services;
+  services.store = &store;
+  services.gateway = &gateway;
+  services.settings = &settings;
+  services.strings = &strings;
+  services.poster = &poster;
+  services.prompt = &prompt;
+  services.outbox = &rebuilder;
+  return services;
 }
 
 HRESULT FakeGateway::Answer(const std::string &name, std::string *result) {

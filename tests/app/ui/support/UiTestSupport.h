@@ -5,6 +5,7 @@
 
 #include "MessageBoxes.h"
 
+#include "engine/EngineServices.h"
 #include "engine/GatewayApi.h"
 
 #include <QList>
@@ -14,18 +15,30 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
+
+namespace engine {
+class GatewayBinding;
+}
 
 namespace testsupport {
 void InitSandbox();
 void CleanupSandbox();
 } // namespace testsupport
 
+namespace ui {
+class QtMessagePoster;
+class QtOutboxRebuilder;
+class QtUserPrompt;
+} // namespace ui
+
 namespace uitest {
 
 // Runs a Qt Test class in its own sandbox (registry, XDG folders), on the
-// offscreen platform unless another is set.
+// offscreen platform unless another is set, under the program's
+// application object.
 int RunQtTest(int argc, char **argv, const std::function<int(int, char **)> &run);
 
 #define DV_QTEST_MAIN(TestClass)                                                                   \
@@ -56,11 +69,21 @@ private:
 // DllRegisterServer). False (with the reason in `error`) on failure.
 bool RegisterParlink(QString *error = nullptr);
 
+// Parlink registered, created by name and pointed at `baseUrl`; null on
+// failure.
+std::unique_ptr<engine::GatewayBinding> ParlinkAt(const std::string &baseUrl);
+
 // Writes HKLM\SOFTWARE\Quorvane\Dvtx3 values.
 bool SetProgramValue(const std::string &name, const std::string &value);
 
 // A fresh data folder, named in the registry as DataPath.
 std::filesystem::path MakeDataFolder();
+
+// The worker's collaborators, wired as the program wires them.
+engine::EngineServices ProgramServices(store::SmsStore &store, engine::GatewayApi &gateway,
+                                       shell::Settings &settings, const shell::StringTable &strings,
+                                       ui::QtMessagePoster &poster, ui::QtUserPrompt &prompt,
+                                       ui::QtOutboxRebuilder &rebuilder);
 
 // A gateway whose answers the test scripts: every call returns S_OK, sets
 // the error code the test chose for it (default 0) and records its name.
@@ -89,6 +112,9 @@ public:
     return Answer("RecoverPassword", r);
   }
   HRESULT StopMsgAPIID(const char *, std::string *r) override { return Answer("StopMsgAPIID", r); }
+  HRESULT QueryMsgCLIID(const char *, std::string *r) override {
+    return Answer("QueryMsgCLIID", r);
+  }
   HRESULT TokenPay(const char *, std::string *r) override { return Answer("TokenPay", r); }
   HRESULT EncodeToUnicode(const char *, std::string *r) override {
     return Answer("EncodeToUnicode", r);
@@ -126,6 +152,7 @@ public:
   HRESULT put_smsCONCAT(std::int32_t) override { return S_OK; }
   HRESULT put_smsDELIVERY_TIME(std::int32_t) override { return S_OK; }
   HRESULT put_smsFROM(const char *) override { return S_OK; }
+  HRESULT put_smsCLI_MSG_ID(const char *) override { return S_OK; }
 
   int CallCount(const std::string &name) const;
 

@@ -9,7 +9,8 @@ namespace testsupport {
 
 // Root of this test process's sandbox (removed when the process ends).
 // DOVETEXT_REGISTRY, XDG_CONFIG_HOME, XDG_DATA_HOME, XDG_RUNTIME_DIR and
-// HOME all point inside it.
+// HOME all point inside it, and DBUS_SESSION_BUS_ADDRESS at no bus (unless
+// DV_PRIVATE_SESSION_BUS says the test already runs on a private one).
 const std::filesystem::path &SandboxRoot();
 
 // A new empty folder inside the sandbox.

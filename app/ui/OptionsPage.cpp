@@ -339,8 +339,10 @@ void OptionsPage::Build() {
     connect(e, &QLineEdit::returnPressed, ok_, &QPushButton::click);
   const std::pair<QLineEdit *, QLineEdit *> next[] = {
       {proxyHost_, proxyPort_}, {proxyPort_, proxyUser_}, {proxyUser_, proxyPassword_}};
-  for (auto [from, to] : next)
-    connect(from, &QLineEdit::returnPressed, to, [to] { to->setFocus(Qt::TabFocusReason); });
+  for (const auto &step : next) {
+    QLineEdit *to = step.second;
+    connect(step.first, &QLineEdit::returnPressed, to, [to] { to->setFocus(Qt::TabFocusReason); });
+  }
 
   for (QPushButton *t : {writeLog_, spanSms_, deliveryAcks_})
     connect(t, &QPushButton::clicked, this, [this, t] { Flip(t); });

@@ -71,6 +71,7 @@ struct SecretServiceVault::Impl {
   bool asked = false;
   bool available = false;
   std::string problem;
+  std::function<void(const std::string &)> onGiveUp;
 };
 
 SecretServiceVault::SecretServiceVault(int timeoutMs) : impl_(std::make_unique<Impl>()) {
@@ -78,6 +79,18 @@ SecretServiceVault::SecretServiceVault(int timeoutMs) : impl_(std::make_unique<I
 }
 
 SecretServiceVault::~SecretServiceVault() = default;
+
+void SecretServiceVault::OnGiveUp(std::function<void(const std::string &)> note) {
+  std::lock_guard<std::mutex> hold(impl_->lock);
+  impl_->onGiveUp = std::move(note);
+}
+
+void SecretServiceVault::GiveUp(const char *problem) {
+  if (!impl_->available) return;
+  impl_->available = false;
+  impl_->problem = problem;
+  if (impl_->onGiveUp) impl_->onGiveUp(Unavailable());
+}
 
 bool SecretServiceVault::Available() {
   std::lock_guard<std::mutex> hold(impl_->lock);
@@ -107,7 +120,12 @@ std::optional<std::string> SecretServiceVault::Lookup(std::string_view setting,
   gchar *secret = secret_password_lookup_sync(Schema(), deadline.Cancellable(), &error,
                                               "application", kApplication, "setting", s.c_str(),
                                               "user", u.c_str(), nullptr);
-  if (error) g_error_free(error);
+  if (error) {
+    // A keyring that stays locked (or does not answer) is given up for this
+    // run, so that no later call waits for it again.
+    GiveUp(error->message);
+    g_error_free(error);
+  }
   if (!secret) return std::nullopt;
   std::string value = codepage::Utf8ToAnsi(secret);
   secret_password_free(secret);
@@ -126,6 +144,7 @@ bool SecretServiceVault::Store(std::string_view setting, std::string_view user,
                                            v.c_str(), deadline.Cancellable(), &error,
                                            "application", kApplication, "setting", s.c_str(),
                                            "user", u.c_str(), nullptr);
+  if (!ok) GiveUp(error ? error->message : "the keyring refused the secret");
   if (error) g_error_free(error);
   return ok;
 }
@@ -140,6 +159,7 @@ bool SecretServiceVault::Clear(std::string_view setting, std::string_view user) 
                              kApplication, "setting", s.c_str(), "user", u.c_str(), nullptr);
   // Nothing to clear is not a failure.
   const bool ok = error == nullptr;
+  if (!ok) GiveUp(error ? error->message : "the keyring refused the secret");
   if (error) g_error_free(error);
   return ok;
 }
@@ -147,6 +167,10 @@ bool SecretServiceVault::Clear(std::string_view setting, std::string_view user) 
 std::string SecretServiceVault::Describe() {
   if (Available()) return "Passwords are kept in the desktop keyring (Secret Service).";
   std::lock_guard<std::mutex> hold(impl_->lock);
+  return Unavailable();
+}
+
+std::string SecretServiceVault::Unavailable() const {
   return "No desktop keyring (" + impl_->problem + "): passwords are kept in SMS.dat.";
 }
 

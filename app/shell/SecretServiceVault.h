@@ -4,11 +4,14 @@
 //
 // Items carry the attributes application = "dovetext", setting = the setting
 // name and user = the user name, so `secret-tool clear application dovetext`
-// removes them all. Every call waits at most `timeoutMs` (an unlock prompt
-// the user does not answer counts as failure).
+// removes them all. Every call waits at most `timeoutMs`; a failed call (an
+// unlock prompt the user refuses or does not answer, a keyring that stops
+// answering) gives the keyring up for the rest of the run, so the passwords
+// go to the settings file from then on, as they do without a keyring.
 
 #include "shell/PasswordVault.h"
 
+#include <functional>
 #include <memory>
 
 namespace shell {
@@ -27,7 +30,15 @@ public:
   bool Clear(std::string_view setting, std::string_view user) override;
   std::string Describe() override;
 
+  // Called once, with the new Describe() text, when the keyring is given up
+  // during the run (the passwords go to the settings file from then on).
+  void OnGiveUp(std::function<void(const std::string &)> note);
+
 private:
+  // Called with the lock held: the keyring is not used again in this run.
+  void GiveUp(const char *problem);
+  std::string Unavailable() const;
+
   struct Impl;
   std::unique_ptr<Impl> impl_;
 };

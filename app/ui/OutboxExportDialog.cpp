@@ -26,8 +26,8 @@ template <class W> W *Named(W *widget, int id, const QString &accessible) {
 OutboxExportDialog::OutboxExportDialog(contacts::OutboxExportDialogModel &model, QWidget *parent)
     : QDialog(parent), model_(model) {
   setObjectName(QString::number(ids::kDialogExportOutbox));
-  setWindowTitle("Export Outbox");
-  setAccessibleName("Export Outbox");
+  setWindowTitle("EXPORT OUTBOX");
+  setAccessibleName("EXPORT OUTBOX");
   setStyleSheet(theme::StyleSheet());
   setMinimumWidth(440);
 

@@ -178,6 +178,11 @@ void Program::CreateCoreObjects() {
   shell::gLogger = logger_.get();
   store_->SetLogWriter(logger_.get());
   if (settings_->WriteLog) logger_->WriteEntry(vault_->Describe());
+  // A keyring given up later (locked, refused) is logged too; the logger
+  // outlives the hook (it is removed before the logger goes).
+  vault_->OnGiveUp([log = logger_.get(), settings = settings_.get()](const std::string &where) {
+    if (shell::ReadSetting(*settings, &shell::Settings::WriteLog)) log->WriteEntry(where);
+  });
   // From here on the end of the session (SIGTERM, SIGINT, SIGHUP) ends the
   // program cleanly, during start-up too.
   signals_ = std::make_unique<SignalBridge>();
@@ -458,6 +463,7 @@ void Program::Teardown() {
     TestTrace::Step("settings-file-deleted");
   }
   if (logger_) {
+    if (vault_) vault_->OnGiveUp(nullptr);
     shell::gLogger = nullptr;
     logger_.reset();
     TestTrace::Step("logger-deleted");

@@ -14,6 +14,7 @@
 #include <chrono>
 #include <memory>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -145,6 +146,38 @@ TEST_F(KeyringTest, WithoutKeyringTheFileKeepsThePasswords) {
   }
   EXPECT_EQ(InFile("Password"), "demo123");
   EXPECT_EQ(InFile("ProxyPassword"), "proxy");
+  EXPECT_EQ(Load().Password, "demo123");
+}
+
+TEST_F(KeyringTest, LockedKeyringIsGivenUpAndTheFileKeepsThePasswords) {
+  // A keyring service with no unlocked collection, and nobody to answer
+  // its unlock prompt.
+  ASSERT_GT(bus.Run({"gnome-keyring-daemon", "--foreground", "--components=secrets"}), 0);
+  for (int i = 0; i < 250; ++i) {
+    if (shell::SecretServiceVault(2000).Available()) break;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  vault = std::make_unique<shell::SecretServiceVault>(1500);
+  shell::SetPasswordVault(vault.get());
+  ASSERT_TRUE(vault->Available());
+  std::vector<std::string> notes;
+  vault->OnGiveUp([&](const std::string &where) { notes.push_back(where); });
+
+  Settings s;
+  s.Login = "demo";
+  s.Password = "demo123";
+  s.ProxyUsername = "squid";
+  s.ProxyPassword = "proxy";
+  {
+    SettingsFile file(path, false);
+    ASSERT_TRUE(shell::SaveLoginSettings(s, file));
+    ASSERT_TRUE(shell::SaveSettings(s, file));
+  }
+  EXPECT_EQ(InFile("Password"), "demo123");
+  EXPECT_EQ(InFile("ProxyPassword"), "proxy");
+  EXPECT_FALSE(vault->Available());
+  ASSERT_EQ(notes.size(), 1u);
+  EXPECT_NE(notes[0].find("SMS.dat"), std::string::npos);
   EXPECT_EQ(Load().Password, "demo123");
 }
 

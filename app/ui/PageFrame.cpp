@@ -17,6 +17,7 @@ namespace ui {
 PageFrame::PageFrame(int id, const QString &title, QSize size, QWidget *parent)
     : QWidget(parent), id_(id), title_(title) {
   setObjectName(QString::number(id));
+  setAccessibleName(title); // a screen reader names the page by its title
   setFixedSize(size);
   setStyleSheet(theme::StyleSheet());
   setFont(theme::UiFont(9.5));

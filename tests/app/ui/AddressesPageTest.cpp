@@ -30,6 +30,7 @@
 #include <testsupport/SqlExec.h>
 #include <testsupport/TestEnv.h>
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -186,6 +187,23 @@ void UploadFile(const std::string &path, int checkRow) {
   });
 }
 
+// Every numbered control below `root` (and `root` itself) has a name a
+// screen reader can say.
+void CheckAccessibleNames(QWidget &root) {
+  QList<QWidget *> widgets = root.findChildren<QWidget *>();
+  widgets << &root;
+  int numbered = 0;
+  for (QWidget *w : widgets) {
+    bool isNumber = false;
+    w->objectName().toInt(&isNumber);
+    if (!isNumber) continue;
+    ++numbered;
+    QAccessibleInterface *a = QAccessible::queryAccessibleInterface(w);
+    QVERIFY2(a && !a->text(QAccessible::Name).isEmpty(), qPrintable(w->objectName()));
+  }
+  QVERIFY(numbered > 0);
+}
+
 } // namespace
 
 class AddressesPageTest : public QObject {
@@ -208,6 +226,7 @@ private slots:
   void importShowsInTheListsWithCounts();
   void importIntoAnUnwritableStoreCountsTheFailures();
   void exportDialogChoicesAndEnabling();
+  void everyControlHasAnAccessibleName();
   void screenshots();
 };
 
@@ -732,6 +751,28 @@ void AddressesPageTest::exportDialogChoicesAndEnabling() {
            QString("FName,SName,Title,Custom,Mobile,Group\r\n"
                    "Ann,,,,0821,All Contacts\r\nBob,,,,0822,All Contacts\r\n"));
   QCOMPARE(boxes.Last().caption, QString("Export done"));
+}
+
+void AddressesPageTest::everyControlHasAnAccessibleName() {
+  Fixture f;
+  f.AddContact("Ann", "0821", {f.friends});
+  auto &page = f.Make();
+  Click(page.GroupList(), 1);
+  CheckAccessibleNames(page);
+  int dialogs = 0;
+  auto check = [&dialogs](QDialog &d) {
+    ++dialogs;
+    CheckAccessibleNames(d);
+  };
+  WhenOpen<ui::GroupDialog>(check);
+  page.Button(ids::kAddrNewGroupButton)->click();
+  WhenOpen<ui::ContactDialog>(check);
+  page.Button(ids::kAddrNewContactButton)->click();
+  WhenOpen<ui::ContactsImportDialog>(check);
+  page.Button(ids::kAddrUploadButton)->click();
+  WhenOpen<ui::ContactsExportDialog>(check);
+  page.Button(ids::kAddrExportButton)->click();
+  QCOMPARE(dialogs, 4);
 }
 
 void AddressesPageTest::screenshots() {

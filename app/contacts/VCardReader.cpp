@@ -4,6 +4,8 @@
 #include "contacts/MobileNumber.h"
 #include "contacts/VCardText.h"
 
+#include <codepage/Codepage.h>
+
 #include <libebook-contacts/libebook-contacts.h>
 
 #include <algorithm>
@@ -159,6 +161,10 @@ VCardCard VCardReader::FromParsed(_EVCard *parsed) {
     card.name = organisation;
   else
     card.name = email;
+  // The parser decodes quoted-printable values to their bytes as they are;
+  // without a CHARSET (or with a wrong one) those are no UTF-8, and are
+  // read as Windows-1252 like the raw values VCardText repairs.
+  if (!g_utf8_validate(card.name.c_str(), -1, nullptr)) card.name = codepage::AnsiToUtf8(card.name);
   return card;
 }
 

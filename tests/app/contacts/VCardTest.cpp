@@ -65,6 +65,19 @@ TEST(VCards, RawBytesWithoutCharsetAreWindows1252) {
   EXPECT_EQ(ReadInto({file}), "root\n  raw\n    René €uro = +3361\n");
 }
 
+TEST(VCards, QuotedPrintableBytesThatAreNoUtf8AreWindows1252) {
+  // Without a CHARSET, and with a UTF-8 character cut off at its end.
+  fs::path file = testsupport::MakeTempDir("qp") / "qp.vcf";
+  testsupport::WriteFile(file, "BEGIN:VCARD\r\nVERSION:2.1\r\n"
+                               "FN;ENCODING=QUOTED-PRINTABLE:Ren=E9 =80uro\r\n"
+                               "TEL;CELL:+33 6 1\r\nEND:VCARD\r\n"
+                               "BEGIN:VCARD\r\nVERSION:2.1\r\n"
+                               "N;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:J=C3=BCrgen=C3\r\n"
+                               "TEL;CELL:+49 151 2\r\nEND:VCARD\r\n");
+  EXPECT_EQ(ReadInto({file}), "root\n  qp\n    René €uro = +3361\n"
+                              "    JÃ¼rgenÃ = +491512\n");
+}
+
 TEST(VCards, GroupsHoldTheirMembersThatHaveMobiles) {
   fs::path book = testsupport::MakeTempDir("vdir");
   testsupport::WriteFile(book / "displayname", "Family\n");

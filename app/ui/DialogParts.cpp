@@ -16,20 +16,25 @@ void Prepare(QDialog &dialog, const QString &title, int minimumWidth) {
   dialog.setWindowTitle(title);
   dialog.setAccessibleName(title);
   dialog.setStyleSheet(theme::StyleSheet() + ListLook::StyleSheet() +
-                      "QCheckBox:disabled, QRadioButton:disabled { color: #94A3B8; }");
+                       "QCheckBox:disabled, QRadioButton:disabled { color: #94A3B8; }");
   dialog.setMinimumWidth(minimumWidth);
 }
 
-QPushButton *AddOkCancel(QDialog &dialog, QBoxLayout &layout, const QString &okText) {
-  auto *ok = new QPushButton(okText, &dialog);
+QPushButton *OkButton(QDialog &dialog, const QString &text) {
+  auto *ok = new QPushButton(text, &dialog);
   ok->setObjectName(QString::number(ids::kOk));
-  ok->setAccessibleName(okText);
+  ok->setAccessibleName(text);
   ok->setProperty("role", "primary");
   ok->setDefault(true);
+  QObject::connect(ok, &QPushButton::clicked, &dialog, &QDialog::accept);
+  return ok;
+}
+
+QPushButton *AddOkCancel(QDialog &dialog, QBoxLayout &layout, const QString &okText) {
+  QPushButton *ok = OkButton(dialog, okText);
   auto *cancel = new QPushButton("Cancel", &dialog);
   cancel->setObjectName(QString::number(ids::kCancel));
   cancel->setAccessibleName("Cancel");
-  QObject::connect(ok, &QPushButton::clicked, &dialog, &QDialog::accept);
   QObject::connect(cancel, &QPushButton::clicked, &dialog, &QDialog::reject);
   auto *row = new QHBoxLayout;
   row->addStretch(1);

@@ -18,6 +18,9 @@ namespace ui::DialogParts {
 
 // The dialog's look and title.
 void Prepare(QDialog &dialog, const QString &title, int minimumWidth);
+// "OK" (id 1, the default button, named for screen readers) that accepts
+// the dialog; the caller lays it out.
+QPushButton *OkButton(QDialog &dialog, const QString &text = "OK");
 // "OK" (id 1, the default button) and "Cancel" (id 2) at the right of a row
 // added to `layout`; they accept and reject the dialog. Returns OK.
 QPushButton *AddOkCancel(QDialog &dialog, QBoxLayout &layout, const QString &okText = "OK");

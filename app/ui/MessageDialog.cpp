@@ -1,4 +1,5 @@
 #include "MessageDialog.h"
+#include "DialogParts.h"
 
 #include "MessageBoxes.h"
 #include "Theme.h"
@@ -54,11 +55,7 @@ MessageDialog::MessageDialog(QWidget *owner, const QString &caption, const QStri
   top->addSpacing(10);
   top->addLayout(textColumn, 1);
 
-  auto *ok = new QPushButton("OK", this);
-  ok->setObjectName("1");
-  ok->setProperty("role", "primary");
-  ok->setDefault(true);
-  connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+  QPushButton *ok = DialogParts::OkButton(*this);
   auto *buttons = new QHBoxLayout;
   if (withDontShowAgain) {
     dontShow_ = new QCheckBox("Don't show again", this);

@@ -1,4 +1,5 @@
 #include "StatusLegendDialog.h"
+#include "DialogParts.h"
 
 #include "ControlIds.h"
 #include "OutboxTableModel.h"
@@ -56,12 +57,7 @@ StatusLegendDialog::StatusLegendDialog(QWidget *parent) : QDialog(parent) {
     grid->addWidget(text, code, 2, Qt::AlignVCenter);
   }
 
-  auto *ok = new QPushButton("OK", this);
-  ok->setObjectName(QString::number(ids::kOk));
-  ok->setAccessibleName("OK");
-  ok->setProperty("role", "primary");
-  ok->setDefault(true);
-  connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+  QPushButton *ok = DialogParts::OkButton(*this);
   auto *buttons = new QHBoxLayout;
   buttons->addStretch(1);
   buttons->addWidget(ok);

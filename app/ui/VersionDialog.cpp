@@ -1,4 +1,5 @@
 #include "VersionDialog.h"
+#include "DialogParts.h"
 
 #include "GatewayCall.h"
 #include "IconFactory.h"
@@ -66,11 +67,7 @@ VersionDialog::VersionDialog(const QString &programName, engine::GatewayApi *gat
   top->addSpacing(12);
   top->addLayout(text, 1);
 
-  auto *ok = new QPushButton("OK", this);
-  ok->setObjectName("1");
-  ok->setProperty("role", "primary");
-  ok->setDefault(true);
-  connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+  QPushButton *ok = DialogParts::OkButton(*this);
   auto *buttons = new QHBoxLayout;
   buttons->addStretch(1);
   buttons->addWidget(ok);

@@ -133,6 +133,17 @@ std::string VCardText::RepairLine(std::string_view line) {
 }
 
 std::vector<std::string> VCardText::SplitCards(std::string_view bytes) {
+  // No vCard holds NUL bytes. The card texts are handed on as C strings, and
+  // a NUL right after a quoted-printable "=" makes the parser read past the
+  // end of its text; they are dropped.
+  std::string withoutNul;
+  if (bytes.find('\0') != std::string_view::npos) {
+    withoutNul.reserve(bytes.size());
+    for (char c : bytes)
+      if (c != '\0') withoutNul.push_back(c);
+    bytes = withoutNul;
+  }
+
   // Physical lines.
   std::vector<std::string_view> physical;
   std::size_t start = 0;

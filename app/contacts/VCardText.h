@@ -16,7 +16,7 @@ class VCardText {
 public:
   // One text per card, BEGIN:VCARD to END:VCARD (an AGENT card nested inside
   // stays part of its card), lines ending in CRLF. Text outside cards is
-  // ignored; a card left open at the end is closed.
+  // ignored; a card left open at the end is closed. NUL bytes are dropped.
   static std::vector<std::string> SplitCards(std::string_view bytes);
 
   // One logical line with its value made UTF-8 (see above).

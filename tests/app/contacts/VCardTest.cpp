@@ -78,6 +78,17 @@ TEST(VCards, QuotedPrintableBytesThatAreNoUtf8AreWindows1252) {
                               "    JÃ¼rgenÃ = +491512\n");
 }
 
+TEST(VCards, NulBytesAreDropped) {
+  // A NUL after a quoted-printable "=" once made the card parser read past
+  // the end of its text (found by fuzzing; seen under valgrind).
+  fs::path file = testsupport::MakeTempDir("nul") / "nul.vcf";
+  testsupport::WriteFile(file, std::string("BEGIN:VCARD\r\nVERSION:2.1\r\nFN:A\0nn\r\n"
+                                           "TEL;CELL:0821\0 23\r\n"
+                                           "N;ENCODING=QUOTED-PRINTABLE:=\0\r\nEND:VCARD\r\n",
+                                           97));
+  EXPECT_EQ(ReadInto({file}), "root\n  nul\n    Ann = 082123\n");
+}
+
 TEST(VCards, GroupsHoldTheirMembersThatHaveMobiles) {
   fs::path book = testsupport::MakeTempDir("vdir");
   testsupport::WriteFile(book / "displayname", "Family\n");
